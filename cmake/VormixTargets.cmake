@@ -1,0 +1,18 @@
+# Every folder under src/ is one library made of all its .cpp files; new units need
+# no CMake edits. A folder without sources yet becomes a header-only library.
+function(vormix_library name dir)
+  cmake_parse_arguments(L "" "" "DEPS;EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${dir}/*.cpp")
+  foreach(ex ${L_EXCLUDE})
+    list(FILTER sources EXCLUDE REGEX "/${ex}$")
+  endforeach()
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} PUBLIC ${L_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(${name} INTERFACE ${L_DEPS})
+  endif()
+endfunction()
