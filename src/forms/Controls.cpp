@@ -1,0 +1,349 @@
+#include "forms/Controls.h"
+
+#include <algorithm>
+
+#include "base/Error.h"
+#include "forms/Forms.h"
+
+namespace vormix {
+
+namespace {
+
+int MulDiv(int value, int m, int d) {
+  const long long p = static_cast<long long>(value) * m;
+  return static_cast<int>(p >= 0 ? (p + d / 2) / d : (p - d / 2) / d);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// TControl
+
+TControl::TControl(std::string name) : TComponent(std::move(name)) {}
+
+TControl::~TControl() {
+  if (m_parent) m_parent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == m_parent) return;
+  if (m_parent) m_parent->RemoveControl(this);
+  m_parent = parent;
+  if (m_parent) m_parent->InsertControl(this);
+}
+
+TCustomForm* TControl::GetParentForm() const {
+  const TControl* c = this;
+  while (c->m_parent) c = c->m_parent;
+  return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
+}
+
+TApplication* TControl::Application() const {
+  TCustomForm* form = GetParentForm();
+  return form ? &form->Application() : nullptr;
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  const TRect bounds = TRect::FromBounds(left, top, width, height);
+  if (bounds == m_bounds) return;
+  m_bounds = bounds;
+  if (!IsWindowed() && m_parent) m_parent->Invalidate();
+  BoundsChanged();
+}
+
+void TControl::SetVisible(bool visible) {
+  if (visible == m_visible) return;
+  m_visible = visible;
+  VisibleChanged();
+  if (!IsWindowed() && m_parent) m_parent->Invalidate();
+}
+
+void TControl::SetEnabled(bool enabled) {
+  if (enabled == m_enabled) return;
+  m_enabled = enabled;
+  EnabledChanged();
+  Invalidate();
+}
+
+bool TControl::IsShowing() const {
+  for (const TControl* c = this; c; c = c->m_parent)
+    if (!c->m_visible) return false;
+  return true;
+}
+
+const TFontSpec& TControl::Font() const {
+  if (m_parentFont && m_parent) return m_parent->Font();
+  return m_font;
+}
+
+void TControl::SetFont(const TFontSpec& font) {
+  m_font = font;
+  m_parentFont = false;
+  FontChanged();
+}
+
+TColor TControl::Color() const {
+  if (m_parentColor && m_parent) return m_parent->Color();
+  return m_color;
+}
+
+void TControl::SetColor(TColor color) {
+  m_color = color;
+  m_parentColor = false;
+  Invalidate();
+}
+
+void TControl::Invalidate() {
+  if (m_parent) m_parent->Invalidate();
+}
+
+void TControl::ScaleBy(int m, int d) {
+  const TRect b = m_bounds;
+  SetBounds(MulDiv(b.Left, m, d), MulDiv(b.Top, m, d), MulDiv(b.Width(), m, d), MulDiv(b.Height(), m, d));
+  if (!m_parentFont) {
+    TFontSpec font = m_font;
+    font.Height = MulDiv(font.Height, m, d);
+    SetFont(font);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// TWinControl
+
+TWinControl::TWinControl(std::string name) : TControl(std::move(name)) {}
+
+TWinControl::~TWinControl() {
+  // Children outlive nothing of ours: detach them so that they never reach back.
+  for (TControl* child : std::vector<TControl*>(m_controls)) child->SetParent(nullptr);
+  DestroyHandle();
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  m_controls.push_back(control);
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    if (win->m_tabOrder < 0) {
+      win->m_tabOrder = static_cast<int>(std::count_if(m_controls.begin(), m_controls.end(),
+                                                       [](TControl* c) { return c->IsWindowed(); })) - 1;
+    }
+    if (HandleAllocated()) win->HandleNeeded();
+  } else {
+    Invalidate();
+  }
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  std::erase(m_controls, control);
+  if (TCustomForm* form = GetParentForm()) {
+    if (auto* win = dynamic_cast<TWinControl*>(control)) form->ControlRemoved(win);
+  }
+  if (auto* win = dynamic_cast<TWinControl*>(control)) win->DestroyHandle();
+  Invalidate();
+}
+
+std::vector<TWinControl*> TWinControl::TabList() const {
+  std::vector<TWinControl*> list;
+  for (TControl* c : m_controls)
+    if (auto* win = dynamic_cast<TWinControl*>(c)) list.push_back(win);
+  std::stable_sort(list.begin(), list.end(),
+                   [](const TWinControl* a, const TWinControl* b) { return a->m_tabOrder < b->m_tabOrder; });
+  return list;
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* child : TabList()) {
+    list.push_back(child);
+    child->GetTabOrderList(list);
+  }
+}
+
+IWindowSystem* TWinControl::WindowSystem() const {
+  TApplication* app = Application();
+  return app ? &app->Platform().Windows : nullptr;
+}
+
+TNativeWindowParams TWinControl::WindowParams() const {
+  TNativeWindowParams params;
+  params.Parent = Parent() ? Parent()->Window() : nullptr;
+  params.Bounds = BoundsRect();
+  params.Text = m_text;
+  params.Font = Font();
+  params.Visible = Visible();
+  params.Id = m_controlId;
+  return params;
+}
+
+std::unique_ptr<INativeWindow> TWinControl::CreateNativeWindow(IWindowSystem& system,
+                                                               const TNativeWindowParams& params) {
+  return system.CreateCustomControl(params, *this);
+}
+
+void TWinControl::HandleNeeded() {
+  if (m_window) return;
+  if (Parent() && !Parent()->HandleAllocated()) {
+    Parent()->HandleNeeded();
+    if (m_window) return;  // the parent created ours along with its own
+  }
+  IWindowSystem* system = WindowSystem();
+  if (!system) return;
+  m_window = CreateNativeWindow(*system, WindowParams());
+  if (!Enabled()) m_window->SetEnabled(false);
+  NativeWindowCreated();
+  for (TControl* c : m_controls)
+    if (auto* win = dynamic_cast<TWinControl*>(c)) win->HandleNeeded();
+}
+
+void TWinControl::DestroyHandle() {
+  if (!m_window) return;
+  for (TControl* c : m_controls)
+    if (auto* win = dynamic_cast<TWinControl*>(c)) win->DestroyHandle();
+  m_text = m_window->Text();
+  m_window.reset();
+}
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (TCustomForm* form = GetParentForm()) form->FocusControl(this);
+}
+
+bool TWinControl::Focused() const { return m_window && m_window->HasFocus(); }
+
+void TWinControl::Invalidate() {
+  if (m_window) m_window->Invalidate();
+}
+
+void TWinControl::Update() {
+  if (m_window) m_window->Update();
+}
+
+void TWinControl::ScaleBy(int m, int d) {
+  TControl::ScaleBy(m, d);
+  for (TControl* c : m_controls) c->ScaleBy(m, d);
+}
+
+std::string TWinControl::Text() const { return m_window ? m_window->Text() : m_text; }
+
+void TWinControl::SetText(const std::string& text) {
+  m_text = text;
+  if (m_window) m_window->SetText(text);
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(*this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(*this);
+}
+
+void TWinControl::BoundsChanged() {
+  if (m_window) m_window->SetBounds(BoundsRect());
+}
+
+void TWinControl::VisibleChanged() {
+  if (m_window) m_window->SetVisible(Visible());
+}
+
+void TWinControl::EnabledChanged() {
+  if (m_window) m_window->SetEnabled(Enabled());
+}
+
+void TWinControl::FontChanged() {
+  if (m_window) m_window->SetFont(Font());
+  for (TControl* c : m_controls)
+    if (c->ParentFont()) c->FontChanged();
+  Invalidate();
+}
+
+void TWinControl::PaintWindow(ICanvas& canvas) { canvas.FillRect(ClientRect(), Color()); }
+
+void TWinControl::ReportError(std::exception_ptr error) {
+  if (TApplication* app = Application()) app->HandleException(error);
+}
+
+// ---------------------------------------------------------------------------------------
+// Events from the native window
+
+void TWinControl::NativePaint(ICanvas& canvas) {
+  Guarded([&] {
+    PaintWindow(canvas);
+    for (TControl* c : m_controls)
+      if (!c->IsWindowed() && c->Visible()) c->Paint(canvas);
+  });
+}
+
+void TWinControl::NativeFocusIn() {
+  Guarded([&] {
+    if (TCustomForm* form = GetParentForm()) form->ControlGotFocus(this);
+  });
+}
+
+bool TWinControl::NativeDialogKey(TKey key, TShiftState shift) {
+  bool taken = false;
+  Guarded([&] {
+    const TDialogCodes wanted = DialogCodes(shift);
+    if (wanted & dcWantAllKeys) return;
+    if (key == vk::Tab && (wanted & dcWantTab)) return;
+    if ((key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down) && (wanted & dcWantArrows))
+      return;
+    if (TCustomForm* form = GetParentForm()) taken = form->DialogKey(key, shift);
+  });
+  return taken;
+}
+
+void TWinControl::NativeKeyDown(TKey& key, TShiftState shift) {
+  Guarded([&] {
+    if (OnKeyDown) OnKeyDown(*this, key, shift);
+    if (key != 0) KeyDown(key, shift);
+  });
+}
+
+void TWinControl::NativeChar(char16_t& ch) {
+  Guarded([&] {
+    if (OnKeyPress) OnKeyPress(*this, ch);
+    if (ch != 0) KeyPress(ch);
+  });
+}
+
+void TWinControl::NativeKeyUp(TKey& key, TShiftState shift) {
+  Guarded([&] {
+    if (OnKeyUp) OnKeyUp(*this, key, shift);
+    if (key != 0) KeyUp(key, shift);
+  });
+}
+
+bool TWinControl::NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) {
+  bool proceed = false;
+  Guarded([&] { proceed = MouseDown(button, at, shift); });
+  return proceed;
+}
+
+void TWinControl::NativeMouseUp(TMouseButton button, TPoint at, TShiftState shift) {
+  Guarded([&] { MouseUp(button, at, shift); });
+}
+
+void TWinControl::NativeClicked() {
+  Guarded([&] { Clicked(); });
+}
+
+void TWinControl::NativeTextChanged() {
+  Guarded([&] { TextChanged(); });
+}
+
+bool TWinControl::NativePaste() {
+  bool allowed = false;
+  Guarded([&] { allowed = CanPaste(); });
+  return allowed;
+}
+
+bool TWinControl::NativeCut() {
+  bool allowed = false;
+  Guarded([&] { allowed = CanCut(); });
+  return allowed;
+}
+
+}  // namespace vormix

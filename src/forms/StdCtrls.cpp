@@ -1,0 +1,238 @@
+#include "forms/StdCtrls.h"
+
+#include "base/Error.h"
+#include "base/NumberText.h"
+#include "base/Utf.h"
+#include "forms/Forms.h"
+#include "forms/TextLines.h"
+
+namespace vormix {
+
+namespace {
+
+constexpr TKey kLeftMouseButton = 0x01;
+
+std::size_t CountLineBreaks(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2)) ++n;
+  return n;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// TButton
+
+TButton::TButton(std::string name) : TWinControl(std::move(name)) { SetTabStop(true); }
+
+void TButton::SetCaption(const std::string& caption) {
+  m_caption = caption;
+  SetText(caption);
+}
+
+std::unique_ptr<INativeWindow> TButton::CreateNativeWindow(IWindowSystem& system,
+                                                           const TNativeWindowParams& params) {
+  TNativeWindowParams p = params;
+  p.Text = m_caption;
+  return system.CreateButton(p, *this);
+}
+
+void TButton::Click() {
+  if (OnClick) OnClick(*this);
+}
+
+// A press first takes the focus. If the control being left refuses to let it go (a
+// field whose text does not pass its check), the press is dropped and no click follows.
+bool TButton::MouseDown(TMouseButton button, TPoint, TShiftState) {
+  if (button != TMouseButton::mbLeft || Focused()) return true;
+  SetFocus();
+  return Focused();
+}
+
+bool TButton::IsActiveButton() const {
+  if (Focused()) return true;
+  TCustomForm* form = GetParentForm();
+  TWinControl* active = form ? form->ActiveControl() : nullptr;
+  return Default && (!active || !dynamic_cast<TButton*>(active));
+}
+
+bool TButton::WantsDialogKey(TKey key, TShiftState shift) {
+  if (shift & (ssShift | ssCtrl | ssAlt)) return false;
+  const bool taken = (key == vk::Return && IsActiveButton()) || (key == vk::Escape && Cancel);
+  if (!taken || !CanFocus()) return false;
+  Click();
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------
+// TCustomEdit
+
+TCustomEdit::TCustomEdit(std::string name) : TWinControl(std::move(name)) {
+  SetTabStop(true);
+  SetColor(clWindow);
+}
+
+std::unique_ptr<INativeWindow> TCustomEdit::CreateNativeWindow(IWindowSystem& system,
+                                                               const TNativeWindowParams& params) {
+  TNativeEditStyle style = EditStyle();
+  style.ReadOnly = ReadOnly;
+  return system.CreateEdit(params, style, *this);
+}
+
+void TCustomEdit::SelectAll() {
+  if (INativeEdit* edit = EditWindow()) edit->SelectAll();
+}
+
+void TCustomEdit::DoEnter() {
+  // Entering by keyboard selects the whole text; a click places the caret instead.
+  TApplication* app = Application();
+  if (AutoSelect && !(app && app->Platform().Windows.IsKeyDown(kLeftMouseButton))) SelectAll();
+  TWinControl::DoEnter();
+}
+
+void TCustomEdit::TextChanged() {
+  if (OnChange) OnChange(*this);
+}
+
+// ---------------------------------------------------------------------------------------
+// TIntegerEdit
+
+TIntegerEdit::TIntegerEdit(std::string name) : TCustomEdit(std::move(name)) { SetText("0"); }
+
+namespace {
+
+bool ReadInteger(const std::string& text, std::int64_t& value) {
+  if (text.empty()) {
+    value = 0;
+    return true;
+  }
+  long double number = 0;
+  if (!ParseDecimal(text, '.', number) || !IsInInt64Range(number)) return false;
+  value = RoundHalfEvenToInt64(number);
+  return true;
+}
+
+}  // namespace
+
+Variant TIntegerEdit::Value() const {
+  std::int64_t value = m_lastNumber;
+  ReadInteger(Text(), value);
+  return Variant::FromInt64(value);
+}
+
+void TIntegerEdit::SetValue(std::int64_t value) {
+  m_lastNumber = value;
+  SetText(Int64ToText(value));
+}
+
+void TIntegerEdit::TextChanged() {
+  std::int64_t value = 0;
+  if (ReadInteger(Text(), value) && !Text().empty()) m_lastNumber = value;
+  TCustomEdit::TextChanged();
+}
+
+// ---------------------------------------------------------------------------------------
+// TMemo and its lines
+
+TMemo::TMemo(std::string name) : TCustomEdit(std::move(name)) { AutoSelect = false; }
+
+TNativeEditStyle TMemo::EditStyle() const {
+  TNativeEditStyle style;
+  style.MultiLine = true;
+  style.HorizontalScrollBar = ScrollBars == TScrollStyle::ssHorizontal || ScrollBars == TScrollStyle::ssBoth;
+  style.VerticalScrollBar = ScrollBars == TScrollStyle::ssVertical || ScrollBars == TScrollStyle::ssBoth;
+  style.WordWrap = WordWrap && !style.HorizontalScrollBar;
+  return style;
+}
+
+TDialogCodes TMemo::DialogCodes(TShiftState) const {
+  return dcWantArrows | dcWantChars | (WantReturns ? dcWantReturn : 0) | (WantTabs ? dcWantTab : 0);
+}
+
+void TMemo::KeyDown(TKey& key, TShiftState shift) {
+  if (key == vk::Letter('A') && shift == ssCtrl && m_lines.Count() > 0) {
+    SelectAll();
+    key = 0;
+  }
+}
+
+void TMemo::CapacityExceeded() { throw Error("Text exceeds memo capacity"); }
+
+std::string TMemo::Text() const {
+  return m_lines.Updating() ? m_lines.m_held : TCustomEdit::Text();
+}
+
+void TMemo::SetText(const std::string& text) {
+  std::string normalized = NormalizeLineBreaks(text);
+  const std::size_t units = Utf16Length(normalized);
+  if (units > Capacity) CapacityExceeded();
+  if (m_lines.Updating()) {
+    m_lines.m_held = std::move(normalized);
+    m_lines.m_heldUnits = units;
+    m_lines.m_heldRows = 1 + CountLineBreaks(m_lines.m_held);
+    return;
+  }
+  if (normalized == Text()) return;
+  if (INativeEdit* edit = EditWindow()) {
+    if (!edit->SetTextChecked(normalized)) CapacityExceeded();
+  } else {
+    TCustomEdit::SetText(normalized);
+  }
+}
+
+std::size_t TMemoLines::Count() const { return LineCount(Text()); }
+
+std::string TMemoLines::Text() const { return m_memo.Text(); }
+
+int TMemoLines::Add(std::string_view line) {
+  if (Updating()) {
+    const std::size_t before = m_held.size();
+    const std::size_t index = m_heldRows - (EndsAtLineStart(m_held) ? 1 : 0);
+    AppendLineTo(m_held, line);
+    const std::string_view added = std::string_view(m_held).substr(before);
+    const std::size_t units = Utf16Length(added);
+    if (m_heldUnits + units > m_memo.Capacity) {
+      m_held.resize(before);
+      TMemo::CapacityExceeded();
+    }
+    m_heldUnits += units;
+    m_heldRows += CountLineBreaks(std::string_view(m_held).substr(before > 0 ? before - 1 : 0));
+    return static_cast<int>(index);
+  }
+  const std::string current = m_memo.Text();
+  const std::string inserted = LineInsertion(EndsAtLineStart(current), line);
+  if (Utf16Length(current) + Utf16Length(inserted) > m_memo.Capacity) TMemo::CapacityExceeded();
+  const int index = static_cast<int>(LineCount(current));
+  if (INativeEdit* edit = m_memo.EditWindow()) {
+    edit->SetSelection(edit->TextLength(), 0);
+    edit->ReplaceSelection(inserted);
+    edit->ScrollCaretIntoView();
+  } else {
+    m_memo.TCustomEdit::SetText(current + inserted);
+  }
+  return index;
+}
+
+void TMemoLines::BeginUpdate() {
+  if (m_updateCount++ > 0) return;
+  m_held = m_memo.TCustomEdit::Text();
+  m_heldUnits = Utf16Length(m_held);
+  m_heldRows = 1 + CountLineBreaks(m_held);
+}
+
+void TMemoLines::EndUpdate() {
+  if (m_updateCount == 0 || --m_updateCount > 0) return;
+  std::string text = std::move(m_held);
+  m_held = std::string();
+  m_heldUnits = 0;
+  INativeEdit* edit = m_memo.EditWindow();
+  if (!edit) {
+    m_memo.TCustomEdit::SetText(text);
+    return;
+  }
+  if (text != edit->Text() && !edit->SetTextChecked(text)) TMemo::CapacityExceeded();
+  edit->SetSelection(edit->TextLength(), 0);
+  edit->ScrollCaretIntoView();
+}
+
+}  // namespace vormix

@@ -1,0 +1,137 @@
+#pragma once
+// The plain standard controls: push button, single-line edit and multi-line memo, each
+// on the platform's own native control.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "base/Variant.h"
+#include "forms/Controls.h"
+
+namespace vormix {
+
+class TButton : public TWinControl {
+ public:
+  explicit TButton(std::string name = {});
+  const std::string& Caption() const { return m_caption; }
+  void SetCaption(const std::string& caption);
+  bool Default = false;  // Enter clicks it while the focus is on a control that is not a button
+  bool Cancel = false;   // Escape clicks it
+
+  TNotifyEvent OnClick;
+  virtual void Click();
+  bool WantsDialogKey(TKey key, TShiftState shift) override;
+
+ protected:
+  std::unique_ptr<INativeWindow> CreateNativeWindow(IWindowSystem& system,
+                                                    const TNativeWindowParams& params) override;
+  TDialogCodes DialogCodes(TShiftState) const override { return dcButton; }
+  bool MouseDown(TMouseButton button, TPoint at, TShiftState shift) override;
+  void Clicked() override { Click(); }
+
+ private:
+  bool IsActiveButton() const;
+  std::string m_caption;
+};
+
+// Edits on the native edit control; positions count UTF-16 code units.
+class TCustomEdit : public TWinControl {
+ public:
+  explicit TCustomEdit(std::string name = {});
+  INativeEdit* EditWindow() const { return dynamic_cast<INativeEdit*>(Window()); }
+  void SelectAll();
+  bool AutoSelect = true;
+  bool ReadOnly = false;
+  TNotifyEvent OnChange;
+
+ protected:
+  TDialogCodes DialogCodes(TShiftState) const override { return dcWantArrows | dcWantChars; }
+  void DoEnter() override;
+  void TextChanged() override;
+  virtual TNativeEditStyle EditStyle() const { return {}; }
+  std::unique_ptr<INativeWindow> CreateNativeWindow(IWindowSystem& system,
+                                                    const TNativeWindowParams& params) override;
+};
+
+class TEdit : public TCustomEdit {
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
+// A single-line edit for a whole number: Value reads the text as a 64-bit integer.
+class TIntegerEdit : public TCustomEdit {
+ public:
+  explicit TIntegerEdit(std::string name = {});
+  // The number in the text as an Int64 variant: an empty text reads 0, a text that is
+  // not a number (or not one of 64 bits) reads the last number the field showed.
+  Variant Value() const;
+  void SetValue(std::int64_t value);
+
+ protected:
+  void TextChanged() override;
+
+ private:
+  std::int64_t m_lastNumber = 0;
+};
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo;
+
+// The memo's text seen as lines. It keeps no lines of its own; during an update it holds
+// the appended text and hands it to the native control in one piece at the end, which
+// gives exactly the text that appending line by line would.
+class TMemoLines {
+ public:
+  explicit TMemoLines(TMemo& memo) : m_memo(memo) {}
+  std::size_t Count() const;
+  int Add(std::string_view line);
+  std::string Text() const;
+  void BeginUpdate();
+  void EndUpdate();
+  bool Updating() const { return m_updateCount > 0; }
+
+ private:
+  friend class TMemo;
+  TMemo& m_memo;
+  int m_updateCount = 0;
+  std::string m_held;
+  std::size_t m_heldUnits = 0;  // UTF-16 length of m_held
+  std::size_t m_heldRows = 1;   // one more than the line breaks in m_held
+};
+
+// How much text a memo may hold, in UTF-16 code units. A batch of commands far larger
+// than anyone can read would otherwise make the native control (and the memory behind
+// it) the limit; 16 Mi units keep the native control responsive under Windows and Wine.
+constexpr std::size_t kMemoCapacity = std::size_t{16} * 1024 * 1024;
+
+class TMemo : public TCustomEdit {
+ public:
+  explicit TMemo(std::string name = {});
+  TMemoLines& Lines() { return m_lines; }
+  const TMemoLines& Lines() const { return m_lines; }
+
+  std::string Text() const override;
+  void SetText(const std::string& text) override;  // line breaks made uniform first
+  void Clear() { SetText({}); }
+  void ClearValue() { Clear(); }
+
+  TScrollStyle ScrollBars = TScrollStyle::ssNone;
+  bool WordWrap = true;
+  bool WantReturns = true;
+  bool WantTabs = false;
+  std::size_t Capacity = kMemoCapacity;
+
+ protected:
+  friend class TMemoLines;
+  TNativeEditStyle EditStyle() const override;
+  TDialogCodes DialogCodes(TShiftState shift) const override;
+  void KeyDown(TKey& key, TShiftState shift) override;
+  void DoEnter() override { TWinControl::DoEnter(); }  // entering a memo selects nothing
+  [[noreturn]] static void CapacityExceeded();
+
+ private:
+  TMemoLines m_lines{*this};
+};
+
+}  // namespace vormix

@@ -1,0 +1,414 @@
+#include "platform/memory/MemoryWindowSystem.h"
+
+#include <algorithm>
+
+#include "base/Utf.h"
+
+namespace vormix {
+
+// ---------------------------------------------------------------------------------------
+// MemoryWindow
+
+MemoryWindow::MemoryWindow(MemoryWindowSystem& system, TMemoryWindowKind kind,
+                           const TNativeWindowParams& params, INativeWindowHandler& handler)
+    : m_system(system),
+      m_text(params.Text),
+      m_kind(kind),
+      m_parent(dynamic_cast<MemoryWindow*>(params.Parent)),
+      m_bounds(params.Bounds),
+      m_font(params.Font),
+      m_handler(handler),
+      m_id(params.Id),
+      m_visible(params.Visible) {
+  m_system.Register(this);
+}
+
+MemoryWindow::~MemoryWindow() { m_system.Unregister(this); }
+
+void MemoryWindow::SetText(const std::string& text) {
+  m_text = text;
+  Invalidate();
+}
+
+void MemoryWindow::SetFocus() { m_system.MoveFocus(this); }
+
+bool MemoryWindow::HasFocus() const { return m_system.Focused() == this; }
+
+bool MemoryWindow::IsShowing() const {
+  for (const MemoryWindow* w = this; w; w = w->m_parent)
+    if (!w->m_visible) return false;
+  return true;
+}
+
+bool MemoryWindow::CanTakeFocus() const {
+  for (const MemoryWindow* w = this; w; w = w->m_parent)
+    if (!w->m_visible || !w->m_enabled) return false;
+  return true;
+}
+
+TPoint MemoryWindow::ScreenOrigin() const {
+  TPoint origin;
+  for (const MemoryWindow* w = this; w; w = w->m_parent) {
+    origin.X += w->m_bounds.Left;
+    origin.Y += w->m_bounds.Top;
+    if (w->m_kind == TMemoryWindowKind::Form) {
+      origin.X += MemoryForm::kFrame;
+      origin.Y += MemoryForm::kCaption;
+    }
+  }
+  return origin;
+}
+
+void MemoryWindow::Update() {
+  if (!m_invalid || !IsShowing()) return;
+  m_invalid = false;
+  ++m_paintCount;
+  if (m_kind == TMemoryWindowKind::Form || m_kind == TMemoryWindowKind::Custom) {
+    const TSize size = ClientSize();
+    m_canvas.Resize(size.Width, size.Height, clNone);
+    m_handler.NativePaint(m_canvas);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// MemoryForm
+
+void MemoryForm::SetClientSize(TSize size) {
+  m_clientSize = size;
+  TRect b = Bounds();
+  b.Right = b.Left + size.Width + 2 * kFrame;
+  b.Bottom = b.Top + size.Height + kCaption + kFrame;
+  SetBounds(b);
+}
+
+void MemoryForm::Show() {
+  SetVisible(true);
+  Invalidate();
+}
+
+void MemoryForm::Activate() { Handler().NativeActivated(); }
+
+// ---------------------------------------------------------------------------------------
+// MemoryEdit
+
+MemoryEdit::MemoryEdit(MemoryWindowSystem& system, const TNativeWindowParams& params,
+                       const TNativeEditStyle& style, INativeWindowHandler& handler)
+    : MemoryWindow(system, TMemoryWindowKind::Edit, params, handler),
+      m_style(style),
+      m_units(Utf8ToUtf16(params.Text)) {}
+
+std::string MemoryEdit::Text() const { return Utf16ToUtf8(m_units); }
+
+void MemoryEdit::SetText(const std::string& text) {
+  m_units = Utf8ToUtf16(text);
+  m_anchor = m_caret = 0;
+  ++m_changes;
+  Invalidate();
+  Handler().NativeTextChanged();
+}
+
+bool MemoryEdit::SetTextChecked(const std::string& text) {
+  if (Utf16Length(text) > MaxTextLength) return false;
+  SetText(text);
+  return true;
+}
+
+void MemoryEdit::GetSelection(std::size_t& start, std::size_t& length) const {
+  start = SelStart();
+  length = SelEnd() - SelStart();
+}
+
+void MemoryEdit::SetSelection(std::size_t start, std::size_t length) {
+  m_anchor = std::min(start, m_units.size());
+  m_caret = std::min(start + length, m_units.size());
+}
+
+void MemoryEdit::ReplaceSelection(const std::string& text) {
+  Replace(SelStart(), SelEnd(), Utf8ToUtf16(text));
+}
+
+void MemoryEdit::Replace(std::size_t start, std::size_t end, std::u16string_view with) {
+  m_units.replace(start, end - start, with);
+  m_anchor = m_caret = start + with.size();
+  ++m_changes;
+  Invalidate();
+  Handler().NativeTextChanged();
+}
+
+void MemoryEdit::DefaultKeyDown(TKey key, TShiftState shift) {
+  const bool extend = (shift & ssShift) != 0;
+  auto moveTo = [&](std::size_t pos) {
+    m_caret = pos;
+    if (!extend) m_anchor = pos;
+  };
+  switch (key) {
+    case vk::Left:
+      if (!extend && m_anchor != m_caret) moveTo(SelStart());
+      else moveTo(m_caret > 0 ? m_caret - 1 : 0);
+      break;
+    case vk::Right:
+      if (!extend && m_anchor != m_caret) moveTo(SelEnd());
+      else moveTo(std::min(m_caret + 1, m_units.size()));
+      break;
+    case vk::Home: moveTo(0); break;
+    case vk::End: moveTo(m_units.size()); break;
+    case vk::Delete:
+      if (m_style.ReadOnly) break;
+      if (shift & ssShift) { CutOrCopy(true); break; }
+      if (SelStart() != SelEnd()) Replace(SelStart(), SelEnd(), u"");
+      else if (m_caret < m_units.size()) Replace(m_caret, m_caret + 1, u"");
+      break;
+    default: break;
+  }
+}
+
+void MemoryEdit::DefaultChar(char16_t ch) {
+  switch (ch) {
+    case 3: CutOrCopy(false); return;
+    case 22: if (!m_style.ReadOnly) Paste(); return;
+    case 24: if (!m_style.ReadOnly) CutOrCopy(true); return;
+    case 8:
+      if (m_style.ReadOnly) return;
+      if (SelStart() != SelEnd()) Replace(SelStart(), SelEnd(), u"");
+      else if (m_caret > 0) Replace(m_caret - 1, m_caret, u"");
+      return;
+    case 13:
+      // A single-line edit control answers Enter with the warning beep.
+      if (!m_style.MultiLine) m_system.Beep().MessageBeep(0);
+      else if (!m_style.ReadOnly) Replace(SelStart(), SelEnd(), u"\r\n");
+      return;
+    case 9:
+      if (m_style.MultiLine && !m_style.ReadOnly) Replace(SelStart(), SelEnd(), u"\t");
+      return;
+    default:
+      if (ch < 32 || m_style.ReadOnly) return;
+      Replace(SelStart(), SelEnd(), std::u16string_view(&ch, 1));
+  }
+}
+
+void MemoryEdit::DefaultMouseDown(TPoint) {
+  SetFocus();
+  m_anchor = m_caret = m_units.size();
+}
+
+void MemoryEdit::Paste() {
+  if (!Handler().NativePaste()) return;
+  std::optional<std::string> text = m_system.Clipboard().Text();
+  if (!text) return;
+  std::u16string units = Utf8ToUtf16(*text);
+  if (!m_style.MultiLine) units = units.substr(0, units.find_first_of(u"\r\n"));
+  Replace(SelStart(), SelEnd(), units);
+}
+
+void MemoryEdit::CutOrCopy(bool cut) {
+  if (SelStart() == SelEnd()) return;
+  if (cut && !Handler().NativeCut()) return;
+  m_system.Clipboard().SetText(Utf16ToUtf8(m_units.substr(SelStart(), SelEnd() - SelStart())));
+  if (cut) Replace(SelStart(), SelEnd(), u"");
+}
+
+// ---------------------------------------------------------------------------------------
+// MemoryButton and MemoryProgressBar
+
+void MemoryButton::DefaultKeyDown(TKey key, TShiftState) {
+  if (key == vk::Space) {
+    ++m_clicks;
+    Handler().NativeClicked();
+  }
+}
+
+void MemoryButton::DefaultMouseDown(TPoint) { SetFocus(); }
+
+void MemoryButton::DefaultMouseUp(TPoint, bool pressed) {
+  if (!pressed) return;
+  ++m_clicks;
+  Handler().NativeClicked();
+}
+
+void MemoryProgressBar::SetPosition(int position) {
+  if (position == m_position) return;
+  m_position = position;
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------
+// MemoryWindowSystem
+
+MemoryWindowSystem::MemoryWindowSystem(IBeep& beep, IClipboard& clipboard)
+    : m_beep(beep), m_clipboard(clipboard) {}
+
+MemoryWindowSystem::~MemoryWindowSystem() = default;
+
+std::unique_ptr<INativeForm> MemoryWindowSystem::CreateForm(const TNativeWindowParams& params,
+                                                            const TNativeFormStyle&,
+                                                            INativeWindowHandler& handler) {
+  TNativeWindowParams p = params;
+  p.Visible = false;  // forms appear when shown
+  return std::make_unique<MemoryForm>(*this, TMemoryWindowKind::Form, p, handler);
+}
+
+std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateCustomControl(const TNativeWindowParams& params,
+                                                                       INativeWindowHandler& handler) {
+  return std::make_unique<MemoryWindow>(*this, TMemoryWindowKind::Custom, params, handler);
+}
+
+std::unique_ptr<INativeEdit> MemoryWindowSystem::CreateEdit(const TNativeWindowParams& params,
+                                                            const TNativeEditStyle& style,
+                                                            INativeWindowHandler& handler) {
+  return std::make_unique<MemoryEdit>(*this, params, style, handler);
+}
+
+std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateButton(const TNativeWindowParams& params,
+                                                                INativeWindowHandler& handler) {
+  return std::make_unique<MemoryButton>(*this, params, handler);
+}
+
+std::unique_ptr<INativeProgressBar> MemoryWindowSystem::CreateProgressBar(const TNativeWindowParams& params,
+                                                                          INativeWindowHandler& handler) {
+  return std::make_unique<MemoryProgressBar>(*this, params, handler);
+}
+
+void MemoryWindowSystem::RunMessageLoop() {
+  // Nothing arrives on its own in memory: tests drive every event themselves.
+}
+
+void MemoryWindowSystem::Unregister(MemoryWindow* window) {
+  std::erase(m_windows, window);
+  if (m_focused == window) m_focused = nullptr;
+}
+
+MemoryWindow* MemoryWindowSystem::FindById(int id) const {
+  auto found = std::find_if(m_windows.begin(), m_windows.end(), [id](MemoryWindow* w) { return w->Id() == id; });
+  return found != m_windows.end() ? *found : nullptr;
+}
+
+void MemoryWindowSystem::MoveFocus(MemoryWindow* window) {
+  if (window == m_focused) return;
+  if (window && !window->CanTakeFocus()) return;
+  MemoryWindow* old = m_focused;
+  m_focused = window;
+  if (old) old->Handler().NativeFocusOut();
+  if (window && m_focused == window) window->Handler().NativeFocusIn();
+}
+
+namespace {
+
+// The character that a key produces on a US keyboard layout, as TranslateMessage would.
+char16_t CharacterFor(TKey key, TShiftState shift) {
+  if (shift & ssAlt) return 0;
+  const bool shifted = (shift & ssShift) != 0;
+  if (key >= 'A' && key <= 'Z') {
+    if (shift & ssCtrl) return static_cast<char16_t>(key - 'A' + 1);
+    return static_cast<char16_t>(shifted ? key : key - 'A' + 'a');
+  }
+  if (shift & ssCtrl) return 0;
+  if (key >= '0' && key <= '9' && !shifted) return key;
+  switch (key) {
+    case vk::Back: return 8;
+    case vk::Tab: return 9;
+    case vk::Return: return 13;
+    case vk::Escape: return 27;
+    case vk::Space: return u' ';
+    case 0xBD: return shifted ? u'_' : u'-';  // the minus key
+    case 0xBB: return shifted ? u'+' : u'=';  // the plus key
+    case 0xBC: return shifted ? u'<' : u',';
+    case 0xBE: return shifted ? u'>' : u'.';
+    case 0x6D: return u'-';  // keypad
+    case 0x6B: return u'+';
+    default: return 0;
+  }
+}
+
+// The key that types a character, for the key-down and key-up around it.
+void KeyFor(char16_t ch, TKey& key, TShiftState& shift) {
+  shift = 0;
+  if (ch >= 'a' && ch <= 'z') key = static_cast<TKey>(ch - 'a' + 'A');
+  else if (ch >= 'A' && ch <= 'Z') { key = ch; shift = ssShift; }
+  else if (ch >= '0' && ch <= '9') key = ch;
+  else if (ch == ' ') key = vk::Space;
+  else if (ch == '-') key = 0xBD;
+  else if (ch == '+') { key = 0xBB; shift = ssShift; }
+  else if (ch == ',') key = 0xBC;
+  else if (ch == '.') key = 0xBE;
+  else if (ch == '\r') key = vk::Return;
+  else if (ch == '\t') key = vk::Tab;
+  else if (ch == 8) key = vk::Back;
+  else key = 0xE5;  // the key an input method reports for characters it composes
+}
+
+}  // namespace
+
+void MemoryWindowSystem::PressKey(TKey key, TShiftState shift) {
+  DeliverKey(key, shift, CharacterFor(key, shift));
+}
+
+void MemoryWindowSystem::TypeText(std::string_view utf8) {
+  for (char16_t ch : Utf8ToUtf16(utf8)) {
+    TKey key = 0;
+    TShiftState shift = 0;
+    KeyFor(ch, key, shift);
+    DeliverKey(key, shift, ch);
+  }
+}
+
+void MemoryWindowSystem::DeliverKey(TKey key, TShiftState shift, char16_t ch) {
+  MemoryWindow* target = m_focused;
+  if (!target) return;
+  if (shift & ssShift) m_heldKeys.insert(vk::Shift);
+  if (shift & ssCtrl) m_heldKeys.insert(vk::Control);
+  if (shift & ssAlt) m_heldKeys.insert(vk::Menu);
+  m_heldKeys.insert(key);
+  auto release = [&] {
+    auto erase = [&](TKey k) {
+      if (auto it = m_heldKeys.find(k); it != m_heldKeys.end()) m_heldKeys.erase(it);
+    };
+    erase(key);
+    if (shift & ssShift) erase(vk::Shift);
+    if (shift & ssCtrl) erase(vk::Control);
+    if (shift & ssAlt) erase(vk::Menu);
+  };
+
+  if (target->Handler().NativeDialogKey(key, shift)) {
+    release();
+    return;
+  }
+  TKey down = key;
+  target->Handler().NativeKeyDown(down, shift);
+  // The window may be gone or unfocused by now; what was translated still goes to it.
+  const bool alive = std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end();
+  if (alive && down != 0) target->DefaultKeyDown(down, shift);
+  if (alive && ch != 0 && std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end()) {
+    char16_t c = ch;
+    target->Handler().NativeChar(c);
+    if (c != 0 && std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end())
+      target->DefaultChar(c);
+  }
+  release();
+  if (MemoryWindow* up = m_focused) {
+    TKey k = key;
+    up->Handler().NativeKeyUp(k, shift);
+  }
+}
+
+void MemoryWindowSystem::Click(INativeWindow& window) {
+  const TSize size = window.ClientSize();
+  Click(window, {size.Width / 2, size.Height / 2});
+}
+
+void MemoryWindowSystem::Click(INativeWindow& window, TPoint at) {
+  auto* target = dynamic_cast<MemoryWindow*>(&window);
+  if (!target || !target->CanTakeFocus()) return;  // disabled or hidden windows get no input
+  m_heldKeys.insert(1);  // the left mouse button, as the key state reports it
+  const bool pressed = target->Handler().NativeMouseDown(TMouseButton::mbLeft, at, ssLeft);
+  if (pressed) target->DefaultMouseDown(at);
+  m_heldKeys.erase(m_heldKeys.find(1));
+  if (std::find(m_windows.begin(), m_windows.end(), target) == m_windows.end()) return;
+  target->Handler().NativeMouseUp(TMouseButton::mbLeft, at, 0);
+  target->DefaultMouseUp(at, pressed);
+}
+
+void MemoryWindowSystem::CloseBox(INativeForm& form) {
+  if (auto* w = dynamic_cast<MemoryWindow*>(&form)) w->Handler().NativeCloseRequested();
+}
+
+}  // namespace vormix
