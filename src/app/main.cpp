@@ -1,22 +1,29 @@
-// Temporary start-up: an empty main window until the main form lands.
+// Start-up: the real platform adapters, the application titled "Vormix", the main
+// window, and the message loop until the main window closes.
 #include <windows.h>
 
-static LRESULT CALLBACK WndProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_DESTROY) { PostQuitMessage(0); return 0; }
-  return DefWindowProcW(w, m, wp, lp);
-}
+#include <memory>
 
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = inst;
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"TMainForm";
-  RegisterClassW(&wc);
-  HWND w = CreateWindowW(L"TMainForm", L"Vormix V2.0", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                         CW_USEDEFAULT, CW_USEDEFAULT, 728, 595, nullptr, nullptr, inst, nullptr);
-  ShowWindow(w, show);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) { TranslateMessage(&msg); DispatchMessageW(&msg); }
+#include "app/MainFrm.h"
+#include "platform/win32/Win32Services.h"
+#include "platform/win32/Win32WindowSystem.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  using namespace vormix;
+  Win32Beep beep;
+  Win32Clipboard clipboard;
+  Win32WindowSystem windows(instance);
+  Win32MessageBox messageBox;
+  Win32SaveDialog saveDialog;
+  Win32FileSystem files;
+  Win32CodePage codePage;
+  Win32Shell shell;
+  const TPlatform platform{windows, messageBox, beep, saveDialog, files, codePage, shell, clipboard};
+
+  TApplication application(platform);
+  application.SetTitle("Vormix");
+  auto mainForm = std::make_unique<TMainForm>(application);
+  application.Run();
+  mainForm.reset();
   return 0;
 }

@@ -36,6 +36,7 @@ void TCustomForm::SetCaption(const std::string& caption) {
 
 void TCustomForm::SetClientSize(int width, int height) {
   m_clientSize = {width, height};
+  SetBounds(Left(), Top(), width, height);  // a form's own rectangle is its client area
   if (INativeForm* form = FormWindow()) form->SetClientSize(m_clientSize);
 }
 
@@ -63,7 +64,7 @@ void TCustomForm::ScaleToScreen() {
   SetFont(font);
   if (oldHeight > 0 && newHeight != oldHeight) {
     for (TControl* c : Controls()) c->ScaleBy(newHeight, oldHeight);
-    m_clientSize = {m_clientSize.Width * newHeight / oldHeight, m_clientSize.Height * newHeight / oldHeight};
+    SetClientSize(m_clientSize.Width * newHeight / oldHeight, m_clientSize.Height * newHeight / oldHeight);
   }
   m_pixelsPerInch = dpi;
 }

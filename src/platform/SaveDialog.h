@@ -1,6 +1,9 @@
 #pragma once
 // The system's save-file dialog.
+#include <functional>
 #include <string>
+
+#include "base/Geometry.h"
 
 #include "platform/NativeWindow.h"
 
@@ -17,6 +20,9 @@ struct TSaveDialogRequest {
   bool OverwritePrompt = false;
   bool HideReadOnly = false;
   bool EnableSizing = false;
+  // Where the dialog goes once it has laid itself out: given the work area of the
+  // monitor that shows the active window and the dialog's size, the top-left corner.
+  std::function<TPoint(const TRect& monitorArea, TSize dialogSize)> Place;
 };
 
 class ISaveDialog {

@@ -1,0 +1,52 @@
+#pragma once
+// The small platform services on Win32.
+#include "platform/Beep.h"
+#include "platform/Clipboard.h"
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/SaveDialog.h"
+#include "platform/Shell.h"
+
+namespace vormix {
+
+class Win32MessageBox : public IMessageBox {
+ public:
+  void Show(INativeWindow* owner, const std::string& text, const std::string& caption,
+            TMessageIcon icon) override;
+};
+
+class Win32Beep : public IBeep {
+ public:
+  void MessageBeep(unsigned type) override;
+};
+
+class Win32SaveDialog : public ISaveDialog {
+ public:
+  bool Execute(const TSaveDialogRequest& request, std::string& chosenPath) override;
+};
+
+class Win32FileSystem : public IFileSystem {
+ public:
+  TFileCreateResult CreateNew(const std::string& path) override;
+};
+
+class Win32CodePage : public ICodePage {
+ public:
+  unsigned CodePageId() const override;
+  TAnsiConversion ToAnsi(std::string_view utf8) const override;
+  std::string FromAnsi(std::string_view bytes) const override;
+};
+
+class Win32Shell : public IShell {
+ public:
+  void OpenAddress(INativeWindow* owner, const std::string& address) override;
+};
+
+class Win32Clipboard : public IClipboard {
+ public:
+  std::optional<std::string> Text() const override;
+  void SetText(const std::string& text) override;
+};
+
+}  // namespace vormix

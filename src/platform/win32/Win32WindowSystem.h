@@ -1,0 +1,137 @@
+#pragma once
+// The window system on Win32. Each native window is an HWND: the program's own window
+// classes for forms and painted controls, and the system's EDIT, BUTTON and progress
+// controls, subclassed so that their input passes the program's handler first. The
+// window procedures only translate messages into handler calls.
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <tuple>
+
+#include "platform/WindowSystem.h"
+
+namespace vormix {
+
+class Win32WindowSystem;
+
+class Win32Window : public virtual INativeWindow {
+ public:
+  Win32Window(Win32WindowSystem& system, INativeWindowHandler& handler);
+  ~Win32Window() override;
+
+  void SetBounds(const TRect& bounds) override;
+  TRect Bounds() const override;
+  TSize ClientSize() const override;
+  void SetVisible(bool visible) override;
+  bool IsVisible() const override;
+  void SetEnabled(bool enabled) override;
+  bool IsEnabled() const override;
+  void SetText(const std::string& text) override;
+  std::string Text() const override;
+  void SetFont(const TFontSpec& font) override;
+  void SetFocus() override;
+  bool HasFocus() const override;
+  void Invalidate() override;
+  void Update() override;
+  void* Handle() const override { return m_hwnd; }
+
+  HWND Hwnd() const { return m_hwnd; }
+  INativeWindowHandler* Handler() const { return m_handler; }
+  static Win32Window* FromHwnd(HWND hwnd);
+
+  // Creates the window of a registered or system class; system classes are subclassed.
+  void Create(const wchar_t* className, DWORD style, DWORD exStyle, const TNativeWindowParams& params,
+              bool subclass);
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT PaintMessage();
+
+  Win32WindowSystem& m_system;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class Win32WindowSystem;
+
+  HWND m_hwnd = nullptr;
+  WNDPROC m_original = nullptr;
+  INativeWindowHandler* m_handler;
+};
+
+class Win32Form : public Win32Window, public INativeForm {
+ public:
+  Win32Form(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params,
+            const TNativeFormStyle& style);
+  void SetClientSize(TSize size) override;
+  TSize ClientSize() const override { return Win32Window::ClientSize(); }
+  void Show() override;
+  void Hide() override;
+  void Activate() override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+class Win32Edit : public Win32Window, public INativeEdit {
+ public:
+  Win32Edit(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params,
+            const TNativeEditStyle& style);
+  std::size_t TextLength() const override;
+  bool SetTextChecked(const std::string& text) override;
+  void GetSelection(std::size_t& start, std::size_t& length) const override;
+  void SetSelection(std::size_t start, std::size_t length) override;
+  void SelectAll() override;
+  void ReplaceSelection(const std::string& text) override;
+  void SetReadOnly(bool readOnly) override;
+  void ScrollCaretIntoView() override;
+};
+
+class Win32ProgressBar : public Win32Window, public INativeProgressBar {
+ public:
+  Win32ProgressBar(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params);
+  void SetRange(int max) override;
+  void SetPosition(int position) override;
+};
+
+class Win32WindowSystem : public IWindowSystem {
+ public:
+  explicit Win32WindowSystem(HINSTANCE instance);
+  ~Win32WindowSystem() override;
+
+  std::unique_ptr<INativeForm> CreateForm(const TNativeWindowParams& params, const TNativeFormStyle& style,
+                                          INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeWindow> CreateCustomControl(const TNativeWindowParams& params,
+                                                     INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeEdit> CreateEdit(const TNativeWindowParams& params, const TNativeEditStyle& style,
+                                          INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params,
+                                              INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
+                                                        INativeWindowHandler& handler) override;
+
+  void RunMessageLoop() override;
+  void Quit() override;
+  void ProcessMessages() override;
+  TRect ScreenRect() const override;
+  int ScreenDpi() const override;
+  bool IsKeyDown(TKey key) const override;
+
+  HINSTANCE Instance() const { return m_instance; }
+  HFONT FontFor(const TFontSpec& font);
+  static TShiftState CurrentShiftState();
+
+ private:
+  // Dialog keys go to the focused control's handler before the control sees them.
+  bool PreTranslate(const MSG& message);
+  void RegisterClasses();
+
+  HINSTANCE m_instance;
+  bool m_quitting = false;
+  std::map<std::tuple<std::wstring, int, bool, bool, bool>, HFONT> m_fonts;
+};
+
+}  // namespace vormix

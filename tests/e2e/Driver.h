@@ -1,0 +1,62 @@
+#pragma once
+// Drives the real vormix.exe from another process the way a person would: keys and
+// clicks go through the system's input queue, and what the test reads comes from the
+// windows themselves (texts, focus, message boxes).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vormix::e2e {
+
+std::wstring W(const std::string& utf8);
+std::string U(const std::wstring& wide);
+
+// Waits until the condition holds, up to the timeout; answers whether it did.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+
+struct TMessageBoxSeen {
+  HWND Window = nullptr;
+  std::string Caption;
+  std::string Text;
+  bool ErrorIcon = false;
+  bool InformationIcon = false;
+};
+
+class VormixProcess {
+ public:
+  VormixProcess();
+  ~VormixProcess();  // ends the program if it is still running
+  VormixProcess(const VormixProcess&) = delete;
+  VormixProcess& operator=(const VormixProcess&) = delete;
+
+  bool Started() const { return m_main != nullptr; }
+  HWND MainWindow() const { return m_main; }
+  DWORD ThreadId() const { return m_threadId; }
+  HWND Control(int id) const;  // the native window with that control id
+  HWND Focused() const;        // the window that has the keyboard focus in the program
+  bool Exited(DWORD timeoutMs = 10000) const;
+
+  // Input, delivered to the program's active window.
+  void Activate();
+  void TypeText(const std::string& utf8);
+  void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
+  void Click(HWND window);
+  void SetText(HWND window, const std::string& utf8);  // replaces a field's text as a paste would
+  // Waits until the program has handled everything sent so far.
+  void Settle() const;
+
+  std::string Text(HWND window) const;
+  // A message box (or any other top-level dialog) of the program, once it is open.
+  std::vector<HWND> Dialogs() const;
+  TMessageBoxSeen WaitForMessageBox(DWORD timeoutMs = 10000) const;
+  void CloseMessageBox(const TMessageBoxSeen& box);
+
+ private:
+  PROCESS_INFORMATION m_process{};
+  HWND m_main = nullptr;
+  DWORD m_threadId = 0;
+};
+
+}  // namespace vormix::e2e
