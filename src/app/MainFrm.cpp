@@ -130,6 +130,12 @@ void TMainForm::CreateControls() {
   cxProgressBar1->SetTabOrder(6);
   cxProgressBar1->SetControlId(kProgressBarId);
 
+  SaveDialog1 = std::make_unique<TSaveDialog>(*this, "SaveDialog1");
+  SaveDialog1->DefaultExt = ".txt";
+  SaveDialog1->Filter = "文本文件(*.txt)|*.txt";
+  SaveDialog1->FilterIndex = 1;
+  SaveDialog1->Options = ofOverwritePrompt | ofHideReadOnly | ofEnableSizing;
+
   for (int n = 1; n <= 17; ++n) {
     m_fields[static_cast<std::size_t>(n - 1)] = fields[n - 1]->get();
     Field(n).SetControlId(kNumericFieldId + n);
@@ -151,6 +157,7 @@ void TMainForm::CreateControls() {
   }
 
   cxButton1->OnClick = [this](TObject& sender) { cxButton1Click(sender); };
+  cxButton2->OnClick = [this](TObject& sender) { cxButton2Click(sender); };
   cxButton4->OnClick = [this](TObject& sender) { cxButton4Click(sender); };
 }
 
@@ -238,6 +245,14 @@ void TMainForm::RunBatch(const std::string& templ, const ParameterValues& bases,
     throw;
   }
   lines.EndUpdate();
+}
+
+// ---------------------------------------------------------------------------------------
+// Saving the results
+
+void TMainForm::cxButton2Click(TObject&) {
+  if (!SaveDialog1->Execute()) return;
+  cxMemo2->Lines().SaveToFile(SaveDialog1->FileName);
 }
 
 void TMainForm::cxButton4Click(TObject&) { Close(); }

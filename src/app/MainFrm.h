@@ -7,6 +7,7 @@
 
 #include "app/Generator.h"
 #include "forms/ComCtrls.h"
+#include "forms/Dialogs.h"
 #include "forms/ExtCtrls.h"
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
@@ -38,6 +39,7 @@ class TMainForm : public TCustomForm {
   TNumericField& Field(int n) const { return *m_fields.at(static_cast<std::size_t>(n - 1)); }
 
   void cxButton1Click(TObject& sender);  // generate
+  void cxButton2Click(TObject& sender);  // save the results
   void cxButton4Click(TObject& sender);  // exit
 
   void cxSpinEdit1KeyPress(TObject& sender, char16_t& key);
@@ -71,6 +73,7 @@ class TMainForm : public TCustomForm {
   std::unique_ptr<TTextArea> cxMemo2;
   std::unique_ptr<TPushButton> cxButton1, cxButton2, cxButton3, cxButton4;
   std::unique_ptr<TCommandProgress> cxProgressBar1;
+  std::unique_ptr<TSaveDialog> SaveDialog1;
 
  private:
   void CreateControls();

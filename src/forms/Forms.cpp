@@ -246,23 +246,24 @@ void TApplication::ShowException(const Error& error) {
 void TApplication::MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon,
                               TCustomForm* owner) {
   if (!owner) owner = m_mainForm;
-  INativeWindow* ownerWindow = owner ? owner->Window() : nullptr;
-  // The box is modal to the whole program, not only to its owner.
-  std::vector<INativeWindow*> disabled;
-  for (TCustomForm* form : m_forms) {
+  TModalScope modal(*this, owner);
+  m_platform.MessageBox.Show(owner ? owner->Window() : nullptr, text, caption, icon);
+}
+
+TModalScope::TModalScope(TApplication& application, TCustomForm* owner) {
+  // The owner is left to the system, which disables it for the dialog and makes it
+  // active again afterwards.
+  for (TCustomForm* form : application.Forms()) {
     INativeWindow* w = form->Window();
     if (form != owner && w && w->IsVisible() && w->IsEnabled()) {
       w->SetEnabled(false);
-      disabled.push_back(w);
+      m_disabled.push_back(w);
     }
   }
-  try {
-    m_platform.MessageBox.Show(ownerWindow, text, caption, icon);
-  } catch (...) {
-    for (INativeWindow* w : disabled) w->SetEnabled(true);
-    throw;
-  }
-  for (INativeWindow* w : disabled) w->SetEnabled(true);
+}
+
+TModalScope::~TModalScope() {
+  for (INativeWindow* w : m_disabled) w->SetEnabled(true);
 }
 
 }  // namespace vormix

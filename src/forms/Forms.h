@@ -74,6 +74,19 @@ class TCustomForm : public TWinControl {
   int m_pixelsPerInch = 96;
 };
 
+// While a system dialog is open the program's other windows are disabled, so that the
+// dialog is modal to the whole program and not only to its owner.
+class TModalScope {
+ public:
+  TModalScope(TApplication& application, TCustomForm* owner);
+  ~TModalScope();
+  TModalScope(const TModalScope&) = delete;
+  TModalScope& operator=(const TModalScope&) = delete;
+
+ private:
+  std::vector<INativeWindow*> m_disabled;
+};
+
 class TApplication {
  public:
   explicit TApplication(const TPlatform& platform);
@@ -106,6 +119,7 @@ class TApplication {
   void MessageBox(const std::string& text, const std::string& caption, TMessageIcon icon,
                   TCustomForm* owner = nullptr);
   void Beep() { m_platform.Beep.MessageBeep(0); }
+  const std::vector<TCustomForm*>& Forms() const { return m_forms; }
 
  private:
   TPlatform m_platform;

@@ -213,6 +213,34 @@ int TMemoLines::Add(std::string_view line) {
   return index;
 }
 
+namespace {
+
+// The system's description of an error, without what it ends with: spaces, line breaks
+// and periods.
+std::string TrimErrorDescription(std::string text) {
+  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.')) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+void TMemoLines::SaveToFile(const std::string& path) const {
+  TApplication* app = m_memo.Application();
+  if (!app) throw Error("Cannot create file \"" + path + "\"");
+  const TPlatform& platform = app->Platform();
+  // A character the code page cannot hold would be written as '?': a corrupted command
+  // in a batch file is worse than no file, so nothing is written at all.
+  const TAnsiConversion ansi = platform.CodePage.ToAnsi(Text());
+  if (!ansi.Complete) {
+    throw Error("Cannot save to file \"" + path + "\": the character \"" + ansi.FirstMissing +
+                "\" cannot be written in code page " + std::to_string(platform.CodePage.CodePageId()));
+  }
+  TFileCreateResult created = platform.Files.CreateNew(path);
+  if (!created.File)
+    throw Error("Cannot create file \"" + path + "\". " + TrimErrorDescription(created.ErrorText));
+  if (created.File->Write(ansi.Bytes) != ansi.Bytes.size()) throw Error("Stream write error");
+}
+
 void TMemoLines::BeginUpdate() {
   if (m_updateCount++ > 0) return;
   m_held = m_memo.TCustomEdit::Text();

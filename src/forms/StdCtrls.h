@@ -90,6 +90,9 @@ class TMemoLines {
   void BeginUpdate();
   void EndUpdate();
   bool Updating() const { return m_updateCount > 0; }
+  // Writes the whole text to a new file in the system's ANSI code page, as it is: no
+  // byte-order mark, no terminating NUL, line breaks as the text holds them.
+  void SaveToFile(const std::string& path) const;
 
  private:
   friend class TMemo;

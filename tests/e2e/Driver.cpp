@@ -326,12 +326,64 @@ TMessageBoxSeen VormixProcess::WaitForMessageBox(DWORD timeoutMs) const {
   return box;
 }
 
+HWND VormixProcess::WaitForDialog(const std::string& caption, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    for (HWND dialog : Dialogs())
+      if (caption.empty() || Text(dialog) == caption) found = dialog;
+    return found != nullptr;
+  }, timeoutMs);
+  return found;
+}
+
+HWND VormixProcess::FocusIn(HWND dialog) const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+  return info.hwndFocus;
+}
+
 void VormixProcess::CloseMessageBox(const TMessageBoxSeen& box) {
   if (!box.Window) return;
   SetForegroundWindow(box.Window);
   PressKey(VK_RETURN);
   WaitUntil([&] { return !IsWindow(box.Window); });
   Settle();
+}
+
+std::wstring TempFolder(const std::string& name) {
+  wchar_t base[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, base);
+  std::wstring folder = std::wstring(base) + L"vormix-e2e-" + W(name) + L"-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(folder.c_str(), nullptr);
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + L"\\" + entry.cFileName).c_str());
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+  }
+  return folder;
+}
+
+bool ReadBytes(const std::wstring& path, std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bytes.assign(GetFileSize(file, nullptr), '\0');
+  DWORD read = 0;
+  if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  CloseHandle(file);
+  bytes.resize(read);
+  return true;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  if (file == INVALID_HANDLE_VALUE) return;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 }  // namespace vormix::e2e

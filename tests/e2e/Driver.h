@@ -52,11 +52,20 @@ class VormixProcess {
   std::vector<HWND> Dialogs() const;
   TMessageBoxSeen WaitForMessageBox(DWORD timeoutMs = 10000) const;
   void CloseMessageBox(const TMessageBoxSeen& box);
+  // The system dialog of the program with this caption, once it is open.
+  HWND WaitForDialog(const std::string& caption, DWORD timeoutMs = 10000) const;
+  // The window that has the keyboard focus in the given dialog's thread.
+  HWND FocusIn(HWND dialog) const;
 
  private:
   PROCESS_INFORMATION m_process{};
   HWND m_main = nullptr;
   DWORD m_threadId = 0;
 };
+
+// Files, read back the way the program wrote them.
+std::wstring TempFolder(const std::string& name);  // a fresh, empty folder
+bool ReadBytes(const std::wstring& path, std::string& bytes);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
 
 }  // namespace vormix::e2e
