@@ -282,37 +282,48 @@ void TWinControl::NativeFocusIn() {
   });
 }
 
+// A key whose handling failed is consumed: the error report ends that key's journey,
+// so the native control never acts on a key its handler could not decide about.
 bool TWinControl::NativeDialogKey(TKey key, TShiftState shift) {
-  bool taken = false;
+  bool taken = true;
   Guarded([&] {
     const TDialogCodes wanted = DialogCodes(shift);
-    if (wanted & dcWantAllKeys) return;
-    if (key == vk::Tab && (wanted & dcWantTab)) return;
-    if ((key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down) && (wanted & dcWantArrows))
-      return;
-    if (TCustomForm* form = GetParentForm()) taken = form->DialogKey(key, shift);
+    const bool isArrow = key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down;
+    const bool wantedHere = (wanted & dcWantAllKeys) || (key == vk::Tab && (wanted & dcWantTab)) ||
+                            (isArrow && (wanted & dcWantArrows));
+    TCustomForm* form = wantedHere ? nullptr : GetParentForm();
+    taken = form && form->DialogKey(key, shift);
   });
   return taken;
 }
 
 void TWinControl::NativeKeyDown(TKey& key, TShiftState shift) {
+  TKey passed = key;
+  key = 0;
   Guarded([&] {
-    if (OnKeyDown) OnKeyDown(*this, key, shift);
-    if (key != 0) KeyDown(key, shift);
+    if (OnKeyDown) OnKeyDown(*this, passed, shift);
+    if (passed != 0) KeyDown(passed, shift);
+    key = passed;
   });
 }
 
 void TWinControl::NativeChar(char16_t& ch) {
+  char16_t passed = ch;
+  ch = 0;
   Guarded([&] {
-    if (OnKeyPress) OnKeyPress(*this, ch);
-    if (ch != 0) KeyPress(ch);
+    if (OnKeyPress) OnKeyPress(*this, passed);
+    if (passed != 0) KeyPress(passed);
+    ch = passed;
   });
 }
 
 void TWinControl::NativeKeyUp(TKey& key, TShiftState shift) {
+  TKey passed = key;
+  key = 0;
   Guarded([&] {
-    if (OnKeyUp) OnKeyUp(*this, key, shift);
-    if (key != 0) KeyUp(key, shift);
+    if (OnKeyUp) OnKeyUp(*this, passed, shift);
+    if (passed != 0) KeyUp(passed, shift);
+    key = passed;
   });
 }
 

@@ -1,0 +1,49 @@
+#pragma once
+// Everything a form needs to run in memory: the recorded services, the simulated window
+// system and an application titled "Vormix". Forms built on it must be declared after
+// it, so that they go before the window system does.
+#include <memory>
+
+#include "forms/Forms.h"
+#include "platform/memory/MemoryServices.h"
+#include "platform/memory/MemoryWindowSystem.h"
+
+namespace vormix {
+
+struct TMemoryDesktop {
+  TMemoryDesktop() { app.SetTitle("Vormix"); }
+
+  MemoryBeep beep;
+  MemoryClipboard clipboard;
+  MemoryWindowSystem windows{beep, clipboard};
+  MemoryMessageBox messageBox;
+  MemorySaveDialog saveDialog;
+  MemoryFileSystem files;
+  MemoryCodePage codePage;
+  MemoryShell shell;
+  TPlatform platform{windows, messageBox, beep, saveDialog, files, codePage, shell, clipboard};
+  TApplication app{platform};
+
+  // The native window of a control, as the memory system sees it.
+  static MemoryWindow* WindowOf(const TWinControl& control) {
+    return dynamic_cast<MemoryWindow*>(control.Window());
+  }
+  static MemoryEdit& EditOf(const TWinControl& control) {
+    return dynamic_cast<MemoryEdit&>(*control.Window());
+  }
+  bool HasFocus(const TWinControl& control) const {
+    return windows.Focused() != nullptr && windows.Focused() == WindowOf(control);
+  }
+};
+
+// Creates a control at the given place on its parent.
+template <class T>
+std::unique_ptr<T> Place(TWinControl& parent, const char* name, int left, int top, int width = 100,
+                         int height = 20) {
+  auto control = std::make_unique<T>(name);
+  control->SetBounds(left, top, width, height);
+  control->SetParent(&parent);
+  return control;
+}
+
+}  // namespace vormix
