@@ -97,6 +97,18 @@ void TControl::Invalidate() {
   if (m_parent) m_parent->Invalidate();
 }
 
+void TControl::BeginLoading() {
+  if (m_loading) return;
+  m_loading = true;
+  LoadingStarted();
+}
+
+void TControl::EndLoading() {
+  if (!m_loading) return;
+  m_loading = false;
+  Loaded();
+}
+
 void TControl::ScaleBy(int m, int d) {
   const TRect b = m_bounds;
   SetBounds(MulDiv(b.Left, m, d), MulDiv(b.Top, m, d), MulDiv(b.Width(), m, d), MulDiv(b.Height(), m, d));
@@ -210,7 +222,10 @@ void TWinControl::SetFocus() {
   if (TCustomForm* form = GetParentForm()) form->FocusControl(this);
 }
 
-bool TWinControl::Focused() const { return m_window && m_window->HasFocus(); }
+bool TWinControl::Focused() const {
+  INativeWindow* w = FocusWindow();
+  return w && w->HasFocus();
+}
 
 void TWinControl::Invalidate() {
   if (m_window) m_window->Invalidate();
@@ -290,7 +305,7 @@ bool TWinControl::NativeDialogKey(TKey key, TShiftState shift) {
     const TDialogCodes wanted = DialogCodes(shift);
     const bool isArrow = key == vk::Left || key == vk::Right || key == vk::Up || key == vk::Down;
     const bool wantedHere = (wanted & dcWantAllKeys) || (key == vk::Tab && (wanted & dcWantTab)) ||
-                            (isArrow && (wanted & dcWantArrows));
+                            (key == vk::Return && (wanted & dcWantReturn)) || (isArrow && (wanted & dcWantArrows));
     TCustomForm* form = wantedHere ? nullptr : GetParentForm();
     taken = form && form->DialogKey(key, shift);
   });

@@ -59,8 +59,16 @@ class TControl : public TComponent {
   // resolution does for all its controls.
   virtual void ScaleBy(int m, int d);
 
+  // While a form assigns a control's stored settings the control is loading; when the
+  // form is done, Loaded lets the control settle what depends on several settings.
+  bool IsLoading() const { return m_loading; }
+  void BeginLoading();
+  void EndLoading();
+
  protected:
   friend class TWinControl;
+  virtual void LoadingStarted() {}
+  virtual void Loaded() {}
   virtual void BoundsChanged() {}
   virtual void VisibleChanged() {}
   virtual void EnabledChanged() {}
@@ -73,6 +81,7 @@ class TControl : public TComponent {
   bool m_enabled = true;
   bool m_parentFont = true;
   bool m_parentColor = true;
+  bool m_loading = false;
   TFontSpec m_font;
   TColor m_color = clBtnFace;
 };
@@ -100,12 +109,15 @@ class TWinControl : public TControl, protected INativeWindowHandler {
 
   bool HandleAllocated() const { return m_window != nullptr; }
   void HandleNeeded();
-  void DestroyHandle();
+  virtual void DestroyHandle();
   INativeWindow* Window() const { return m_window.get(); }
 
   virtual bool CanFocus() const;
   virtual void SetFocus();
   virtual bool Focused() const;
+  // The native window that takes the keyboard focus for this control: its own, or an
+  // inner one (an editor's native edit control inside its frame).
+  virtual INativeWindow* FocusWindow() const { return Window(); }
 
   void Invalidate() override;
   void Update();  // repaint what is invalid now, not at the next paint cycle

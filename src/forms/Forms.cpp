@@ -102,8 +102,8 @@ void TCustomForm::Close() {
 
 void TCustomForm::FocusControl(TWinControl* control) {
   if (!control) return;
-  if (control->HandleAllocated() && control->CanFocus() && IsShowing()) {
-    control->Window()->SetFocus();
+  if (control->HandleAllocated() && control->CanFocus() && IsShowing() && control->FocusWindow()) {
+    control->FocusWindow()->SetFocus();
   } else if (!m_inFocusChange) {
     m_activeControl = control;
   }

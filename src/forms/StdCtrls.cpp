@@ -153,6 +153,8 @@ void TMemo::KeyDown(TKey& key, TShiftState shift) {
   if (key == vk::Letter('A') && shift == ssCtrl && m_lines.Count() > 0) {
     SelectAll();
     key = 0;
+    // The key's character (code 1) must not reach the native control either.
+    if (TApplication* app = Application(); app && Window()) app->Platform().Windows.RemovePendingCharacter(*Window());
   }
 }
 

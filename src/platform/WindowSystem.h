@@ -2,6 +2,7 @@
 // The windowing service: creating native windows, the message loop, the keyboard
 // focus and what the screen looks like.
 #include <memory>
+#include <string_view>
 
 #include "platform/NativeWindow.h"
 
@@ -30,6 +31,12 @@ class IWindowSystem {
   virtual void Quit() = 0;
   // Handles the messages that are already waiting, then returns.
   virtual void ProcessMessages() = 0;
+
+  // Drops the character message that the key being handled has already produced for
+  // the window, so that a key consumed at key-down yields no character either.
+  virtual void RemovePendingCharacter(INativeWindow& window) = 0;
+  // The size of a text in a font, as the screen would draw it.
+  virtual TSize MeasureText(std::string_view text, const TFontSpec& font) = 0;
 
   virtual TRect ScreenRect() const = 0;
   virtual int ScreenDpi() const = 0;

@@ -272,6 +272,11 @@ void MemoryWindowSystem::RunMessageLoop() {
   // Nothing arrives on its own in memory: tests drive every event themselves.
 }
 
+TSize MemoryWindowSystem::MeasureText(std::string_view text, const TFontSpec& font) {
+  MemoryCanvas canvas(0, 0);
+  return canvas.TextExtent(text, font);
+}
+
 void MemoryWindowSystem::Unregister(MemoryWindow* window) {
   std::erase(m_windows, window);
   if (m_focused == window) m_focused = nullptr;
@@ -373,7 +378,10 @@ void MemoryWindowSystem::DeliverKey(TKey key, TShiftState shift, char16_t ch) {
     return;
   }
   TKey down = key;
+  m_discardCharFor = nullptr;
   target->Handler().NativeKeyDown(down, shift);
+  if (m_discardCharFor == static_cast<INativeWindow*>(target)) ch = 0;
+  m_discardCharFor = nullptr;
   // The window may be gone or unfocused by now; what was translated still goes to it.
   const bool alive = std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end();
   if (alive && down != 0) target->DefaultKeyDown(down, shift);

@@ -180,6 +180,8 @@ class MemoryWindowSystem : public IWindowSystem {
   void RunMessageLoop() override;
   void Quit() override { m_quitRequested = true; }
   void ProcessMessages() override { ++m_messagePumps; }
+  void RemovePendingCharacter(INativeWindow& window) override { m_discardCharFor = &window; }
+  TSize MeasureText(std::string_view text, const TFontSpec& font) override;
   TRect ScreenRect() const override { return m_screen; }
   int ScreenDpi() const override { return m_dpi; }
   bool IsKeyDown(TKey key) const override { return m_heldKeys.count(key) != 0; }
@@ -219,6 +221,7 @@ class MemoryWindowSystem : public IWindowSystem {
   int m_dpi = 96;
   bool m_quitRequested = false;
   int m_messagePumps = 0;
+  INativeWindow* m_discardCharFor = nullptr;
 };
 
 }  // namespace vormix

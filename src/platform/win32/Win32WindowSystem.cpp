@@ -469,6 +469,24 @@ void Win32WindowSystem::ProcessMessages() {
   }
 }
 
+void Win32WindowSystem::RemovePendingCharacter(INativeWindow& window) {
+  MSG message;
+  HWND hwnd = static_cast<HWND>(window.Handle());
+  while (PeekMessageW(&message, hwnd, WM_CHAR, WM_CHAR, PM_REMOVE)) {
+  }
+}
+
+TSize Win32WindowSystem::MeasureText(std::string_view text, const TFontSpec& font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontFor(font));
+  const std::wstring wide = Widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return {size.cx, size.cy};
+}
+
 TRect Win32WindowSystem::ScreenRect() const {
   return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }

@@ -116,6 +116,8 @@ class Win32WindowSystem : public IWindowSystem {
   void RunMessageLoop() override;
   void Quit() override;
   void ProcessMessages() override;
+  void RemovePendingCharacter(INativeWindow& window) override;
+  TSize MeasureText(std::string_view text, const TFontSpec& font) override;
   TRect ScreenRect() const override;
   int ScreenDpi() const override;
   bool IsKeyDown(TKey key) const override;

@@ -1,0 +1,545 @@
+#include "editors/cxEdit.h"
+
+#include <exception>
+
+#include "base/Error.h"
+#include "forms/Forms.h"
+
+namespace vormix {
+
+// ---------------------------------------------------------------------------------------
+// Data binding, change events, styles
+
+TcxEditDataBinding::TcxEditDataBinding(TcxCustomEdit& edit) : m_edit(edit) {}
+
+// A standalone editor has no data source: requests go straight back to the editor.
+void TcxEditDataBinding::SetDisplayText(const std::string& text) { m_edit.PutDisplayText(text); }
+
+void TcxEditDataBinding::UpdateDisplayValue() { m_edit.RefreshText(); }
+
+bool TcxEditDataBinding::CanPostEditValue() const { return m_edit.EditedSinceEnter(); }
+
+void TcxEditChangeEventsCatcher::Lock() {
+  if (m_lockCount++ == 0) m_changePending = m_editValueChangedPending = false;
+}
+
+void TcxEditChangeEventsCatcher::Unlock(bool deliver) {
+  if (m_lockCount == 0 || --m_lockCount > 0 || !deliver) return;
+  const bool change = std::exchange(m_changePending, false);
+  const bool valueChanged = std::exchange(m_editValueChangedPending, false);
+  if (change && m_edit.Properties().OnChange) m_edit.RaiseChange();
+  if (valueChanged) m_edit.RaiseEditValueChanged();
+}
+
+bool TcxEditChangeEventsCatcher::CatchChange() {
+  if (m_lockCount == 0) return false;
+  m_changePending = true;
+  return true;
+}
+
+bool TcxEditChangeEventsCatcher::CatchEditValueChanged() {
+  if (m_lockCount == 0) return false;
+  m_editValueChangedPending = true;
+  return true;
+}
+
+TcxChangeEventsHold::TcxChangeEventsHold(TcxCustomEdit& edit)
+    : m_edit(edit), m_uncaught(std::uncaught_exceptions()) {
+  m_edit.ChangeEvents().Lock();
+}
+
+TcxChangeEventsHold::~TcxChangeEventsHold() noexcept(false) {
+  m_edit.ChangeEvents().Unlock(std::uncaught_exceptions() == m_uncaught);
+}
+
+TcxEditStyle::TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent) : m_edit(edit), m_parent(parent) {
+  LookAndFeel.OnChanged = [this] { Changed(); };
+}
+
+TcxEditBorderStyle TcxEditStyle::BorderStyle() const {
+  if (m_assigned & svBorderStyle) return m_borderStyle;
+  return m_parent ? m_parent->BorderStyle() : m_borderStyle;
+}
+
+void TcxEditStyle::SetBorderStyle(TcxEditBorderStyle style) {
+  m_borderStyle = style;
+  m_assigned |= svBorderStyle;
+  Changed();
+}
+
+TColor TcxEditStyle::Color() const {
+  if (m_assigned & svColor) return m_color;
+  return m_parent ? m_parent->Color() : m_color;
+}
+
+void TcxEditStyle::SetColor(TColor color) {
+  m_color = color;
+  m_assigned |= svColor;
+  Changed();
+}
+
+TColor TcxEditStyle::TextColor() const {
+  if (m_assigned & svTextColor) return m_textColor;
+  return m_parent ? m_parent->TextColor() : m_textColor;
+}
+
+void TcxEditStyle::SetTextColor(TColor color) {
+  m_textColor = color;
+  m_assigned |= svTextColor;
+  Changed();
+}
+
+void TcxEditStyle::RestoreDefaults() {
+  m_assigned = 0;
+  Changed();
+}
+
+void TcxEditStyle::Changed() { m_edit.StyleChanged(); }
+
+// ---------------------------------------------------------------------------------------
+// Settings
+
+void TcxCustomEditProperties::Assign(const TcxCustomEditProperties& source) {
+  BeginUpdate();
+  m_assigned = source.m_assigned;
+  m_autoSelect = source.m_autoSelect;
+  m_beepOnError = source.m_beepOnError;
+  m_readOnly = source.m_readOnly;
+  m_immediatePost = source.m_immediatePost;
+  m_validateOnEnter = source.m_validateOnEnter;
+  m_hideSelection = source.m_hideSelection;
+  m_alignment = source.m_alignment;
+  m_alignmentAssigned = source.m_alignmentAssigned;
+  m_useLeftAlignmentOnEditing = source.m_useLeftAlignmentOnEditing;
+  OnChange = source.OnChange;
+  OnEditValueChanged = source.OnEditValueChanged;
+  OnValidate = source.OnValidate;
+  Changed();
+  EndUpdate();
+}
+
+bool TcxCustomEditProperties::ReadOnly() const {
+  if (m_assigned & evReadOnly) return m_readOnly;
+  return m_provider ? m_provider->IsReadOnly() : false;
+}
+
+void TcxCustomEditProperties::SetReadOnly(bool value) {
+  if ((m_assigned & evReadOnly) && value == m_readOnly) return;
+  m_readOnly = value;
+  m_assigned |= evReadOnly;
+  Changed();
+}
+
+TcxEditAlignment TcxCustomEditProperties::Alignment() const {
+  if (m_alignmentAssigned) return m_alignment;
+  TcxEditAlignment alignment = m_alignment;
+  if (m_provider) alignment.Horz = m_provider->DefaultAlignment();
+  return alignment;
+}
+
+void TcxCustomEditProperties::SetAlignment(const TcxEditAlignment& value) {
+  if (m_alignmentAssigned && value == m_alignment) return;
+  m_alignment = value;
+  m_alignmentAssigned = true;
+  Changed();
+}
+
+void TcxCustomEditProperties::ClearAssignedValues(TcxEditPropertiesValues values) {
+  if ((m_assigned & values) == 0) return;
+  m_assigned &= ~values;
+  Changed();
+}
+
+void TcxCustomEditProperties::EndUpdate() {
+  if (m_updateCount > 0 && --m_updateCount == 0 && std::exchange(m_changedWhileUpdating, false)) Changed();
+}
+
+void TcxCustomEditProperties::Changed() {
+  if (m_updateCount > 0) {
+    m_changedWhileUpdating = true;
+    return;
+  }
+  if (m_owner) m_owner->PropertiesChanged();
+}
+
+bool TcxCustomEditProperties::IsValueShowable(Variant&, bool) const { return true; }
+
+Variant TcxCustomEditProperties::ValueToDisplayValue(const Variant& value, bool) const {
+  return Variant::FromString(VariantToString(value));
+}
+
+void TcxCustomEditProperties::CheckText(Variant& displayValue, std::string& errorText, TcxCustomEdit& edit,
+                                        bool& error) {
+  DoValidate(displayValue, errorText, error, edit);
+}
+
+void TcxCustomEditProperties::DoValidate(Variant& displayValue, std::string& errorText, bool& error,
+                                         TcxCustomEdit& edit) {
+  if (OnValidate) OnValidate(edit, displayValue, errorText, error);
+}
+
+// ---------------------------------------------------------------------------------------
+// TcxCustomEdit: construction, value, settings
+
+TcxCustomEdit::TcxCustomEdit(std::string name, std::unique_ptr<TcxCustomEditProperties> properties)
+    : TcxContainer(std::move(name)),
+      m_properties(std::move(properties)),
+      m_dataBinding(std::make_unique<TcxEditDataBinding>(*this)) {
+  // The provider is in place before any stored setting is read, so that every
+  // provider-defaulted setting already answers correctly while they are applied.
+  m_properties->SetDefaultValuesProvider(&m_dataBinding->DefaultValuesProvider());
+}
+
+TcxCustomEdit::~TcxCustomEdit() { m_properties->SetDefaultValuesProvider(nullptr); }
+
+void TcxCustomEdit::SetEditValue(const Variant& value) {
+  if (m_askingToEdit > 0) return;
+  if (m_applyingUserChange && !AskPermissionToEdit()) return;
+  ++m_settingValue;
+  try {
+    StoreEditValue(value);
+  } catch (...) {
+    --m_settingValue;
+    throw;
+  }
+  --m_settingValue;
+}
+
+void TcxCustomEdit::ClearValue() { SetEditValue(Variant::Null()); }
+
+void TcxCustomEdit::StoreEditValue(const Variant& value) {
+  if (m_applyingUserChange && !AskPermissionToEdit()) return;
+  const bool changed = m_properties->ChecksEquality() && !VariantEquals(m_editValue, value);
+  m_editValue = value;
+  RefreshText();
+  if (m_applyingUserChange) SetEditedSinceEnter(true);
+  else ClearUserFlags();
+  if (changed) {
+    RaiseEditValueChangedEvent();
+    if (!m_properties->ValueRaisesOnlyOnChange()) RaiseChangeEvent();
+  }
+}
+
+void TcxCustomEdit::SetEditedSinceEnter(bool value) {
+  m_editedSinceEnter = value;
+  if (value) {
+    m_userModified = true;
+    m_textChecked = false;
+  }
+}
+
+void TcxCustomEdit::ClearUserFlags() {
+  m_userModified = false;
+  m_editedSinceEnter = false;
+}
+
+void TcxCustomEdit::PushFlags() { m_savedFlags.emplace_back(m_userModified, m_editedSinceEnter); }
+
+void TcxCustomEdit::PopFlags() {
+  if (m_savedFlags.empty()) return;
+  std::tie(m_userModified, m_editedSinceEnter) = m_savedFlags.back();
+  m_savedFlags.pop_back();
+}
+
+void TcxCustomEdit::RaiseChangeEvent() {
+  if (m_changeEvents.CatchChange()) return;
+  RaiseChange();
+}
+
+void TcxCustomEdit::RaiseEditValueChangedEvent() {
+  if (m_changeEvents.CatchEditValueChanged()) return;
+  RaiseEditValueChanged();
+}
+
+void TcxCustomEdit::RaiseChange() {
+  if (m_properties->OnChange) m_properties->OnChange(*this);
+}
+
+void TcxCustomEdit::RaiseEditValueChanged() {
+  if (m_properties->OnEditValueChanged) m_properties->OnEditValueChanged(*this);
+}
+
+Variant TcxCustomEdit::ValueToText(const Variant& value, bool focused) const {
+  return m_properties->ValueToDisplayValue(value, focused);
+}
+
+void TcxCustomEdit::PropertiesChanged() {
+  if (IsLoading()) return;  // applied once when loading ends
+  ApplySettings();
+}
+
+void TcxCustomEdit::ApplySettings() {
+  m_textChecked = false;
+  if (!m_editedSinceEnter) RefreshText();
+  Invalidate();
+}
+
+const TcxEditStyle& TcxCustomEdit::ActiveStyle() const {
+  if (!Enabled()) return m_styleDisabled;
+  if (Focused()) return m_styleFocused;
+  if (m_isHot) return m_styleHot;
+  return m_style;
+}
+
+void TcxCustomEdit::SetHot(bool hot) {
+  if (hot == m_isHot) return;
+  m_isHot = hot;
+  Invalidate();
+}
+
+void TcxCustomEdit::StyleChanged() { Invalidate(); }
+
+void TcxCustomEdit::SetAutoSize(bool autoSize) {
+  if (autoSize == m_autoSize) return;
+  m_autoSize = autoSize;
+  StyleChanged();
+}
+
+// Loading: the stored settings are applied with change events held, and the hold is
+// released without delivering them, so that no handler sees the form being built.
+void TcxCustomEdit::LoadingStarted() {
+  m_changeEvents.Lock();
+  ++m_settingValue;
+}
+
+void TcxCustomEdit::Loaded() {
+  try {
+    ApplySettings();
+  } catch (...) {
+    --m_settingValue;
+    m_changeEvents.Unlock(false);
+    throw;
+  }
+  --m_settingValue;
+  m_changeEvents.Unlock(false);
+}
+
+// ---------------------------------------------------------------------------------------
+// Permission to edit
+
+bool TcxCustomEdit::AllowsModification() const {
+  if (m_properties->AssignedValues() & evReadOnly) return !m_properties->ReadOnly();
+  return m_dataBinding->CanModify();
+}
+
+bool TcxCustomEdit::AskPermissionToEdit() {
+  if (m_editedSinceEnter) return true;
+  bool allowed = false;
+  ++m_askingToEdit;
+  try {
+    allowed = AllowsModification();
+    if (allowed && OnEditing) {
+      bool canEdit = true;
+      OnEditing(*this, canEdit);
+      allowed = canEdit;
+    }
+  } catch (...) {
+    --m_askingToEdit;
+    throw;
+  }
+  --m_askingToEdit;
+  return allowed && m_dataBinding->ConfirmEditing();
+}
+
+// ---------------------------------------------------------------------------------------
+// Checking and committing
+
+bool TcxCustomEdit::CheckAndCommitText(bool reportErrors) {
+  if (!m_editedSinceEnter || m_textChecked) return true;
+  const std::string currentText = Text();
+  Variant displayValue = Variant::FromString(currentText);
+  bool error = false;
+  std::string errorText;
+  if (m_properties->CanCheckText()) {
+    const Variant before = displayValue;
+    m_properties->CheckText(displayValue, errorText, *this, error);
+    // A failed check never changes the text on its own.
+    if (error && VariantEquals(displayValue, before)) displayValue = Variant::FromString(currentText);
+  }
+  if (error) {
+    auto restoreText = [&] {
+      const std::string wanted = VariantToString(displayValue);
+      if (Text() != wanted) {
+        PutDisplayText(wanted);
+        if (IsShowing()) SelectAllText();
+      }
+    };
+    if (reportErrors) {
+      try {
+        ReportTextError(errorText);
+      } catch (...) {
+        restoreText();
+        throw;
+      }
+      if (TApplication* app = Application()) app->ProcessMessages();
+    }
+    restoreText();
+    return false;
+  }
+  if (!m_applyingUserChange || AskPermissionToEdit()) {
+    ApplyDisplayValue(displayValue);
+    if (!Focused()) m_editedSinceEnter = false;
+    m_textChecked = true;
+  }
+  return true;
+}
+
+void TcxCustomEdit::ReportTextError(const std::string& errorText) {
+  if (!Focused() && IsShowing()) {
+    TFlagScope restoring(m_restoringFocus);
+    SetFocus();
+  }
+  if (IsShowing()) SelectAllText();
+  if (m_properties->BeepOnError())
+    if (TApplication* app = Application()) app->Beep();
+  if (!errorText.empty()) throw Error(errorText);
+}
+
+void TcxCustomEdit::ApplyDisplayValue(const Variant& displayValue) {
+  TcxSavedFlagsScope saved(*this);
+  PutDisplayText(VariantToString(displayValue));
+  TakeTextAsValue();
+}
+
+void TcxCustomEdit::PostEditValue() {
+  if (CanPostEditValue()) m_dataBinding->PostEditValue();
+}
+
+void TcxCustomEdit::UndoEdit() {
+  TcxChangeEventsHold hold(*this);
+  m_editedSinceEnter = false;
+  StoreEditValue(m_valueAtEnter);
+  m_userModified = true;
+  SelectAllText();
+  if (m_properties->ImmediatePost() && CanPostEditValue()) PostEditValue();
+}
+
+// ---------------------------------------------------------------------------------------
+// Entering and leaving
+
+void TcxCustomEdit::DoEnter() {
+  if (m_restoringFocus) return;
+  {
+    TcxSavedFlagsScope saved(*this);
+    TcxContainer::DoEnter();
+    RefreshText();
+    m_valueAtEnter = m_editValue;
+    RefreshText();
+  }
+  m_editedSinceEnter = false;
+  Invalidate();
+}
+
+void TcxCustomEdit::DoExit() {
+  if (m_restoringFocus) return;
+  {
+    TcxSavedFlagsScope saved(*this);
+    TFlagScope notApplying(m_applyingUserChange, false);
+    if (m_editedSinceEnter) {
+      TcxChangeEventsHold hold(*this);
+      if (!CheckAndCommitText(true)) return;
+      if (CanPostEditValue()) PostEditValue();
+    }
+    RefreshText();
+    Invalidate();
+  }
+  TcxContainer::DoExit();
+  m_editedSinceEnter = false;
+}
+
+// ---------------------------------------------------------------------------------------
+// Keys
+
+TDialogCodes TcxCustomEdit::DialogCodes(TShiftState shift) const {
+  return dcWantArrows | dcWantChars | ((shift & ssCtrl) ? 0 : dcWantTab);
+}
+
+void TcxCustomEdit::NativeKeyDown(TKey& key, TShiftState shift) {
+  TKey passed = key;
+  key = 0;  // a key whose handling failed goes no further
+  Guarded([&] {
+    m_escapeConsumed = false;
+    if (!(ClickKey.Matches(passed, shift) && HasButtons()) && OnKeyDown) OnKeyDown(*this, passed, shift);
+    if (passed != 0) HandleKeyDown(passed, shift);
+    key = passed;
+  });
+}
+
+void TcxCustomEdit::HandleKeyDown(TKey& key, TShiftState shift) {
+  if (ClearKey.Matches(key, shift)) {
+    TFlagScope applying(m_applyingUserChange);
+    SetEditValue(Variant::Null());
+    m_textChecked = true;
+    key = 0;
+    return;
+  }
+  if (ClickKey.Matches(key, shift) && HasButtons()) {
+    if (TApplication* app = Application(); app && FocusWindow())
+      app->Platform().Windows.RemovePendingCharacter(*FocusWindow());
+    key = 0;
+    return;
+  }
+  if (KeyEditsText(key, shift) && !m_editedSinceEnter && !AskPermissionToEdit()) {
+    key = 0;
+    return;
+  }
+  if (key == vk::Tab && Focused() && !(shift & (ssCtrl | ssAlt))) {
+    key = 0;
+    if (TCustomForm* form = GetParentForm()) form->SelectNext(this, (shift & ssShift) == 0);
+    return;
+  }
+  if (key == vk::Return && m_properties->ValidateOnEnter()) {
+    key = 0;
+    TcxChangeEventsHold hold(*this);
+    if (CheckAndCommitText(true) && CanPostEditValue()) PostEditValue();
+    return;
+  }
+  if (key == vk::Escape && m_editedSinceEnter) {
+    UndoEdit();
+    m_escapeConsumed = true;
+    key = 0;
+  }
+}
+
+void TcxCustomEdit::NativeChar(char16_t& ch) {
+  char16_t passed = ch;
+  ch = 0;
+  Guarded([&] {
+    if (passed == 27 && m_escapeConsumed) {
+      m_escapeConsumed = false;
+      return;
+    }
+    if (OnKeyPress) OnKeyPress(*this, passed);
+    if (passed != 0) HandleKeyPress(passed);
+    // A single-line native control answers Enter with a warning beep; without
+    // BeepOnEnter it never sees the Enter.
+    if (passed == 13 && !BeepOnEnter) passed = 0;
+    ch = passed;
+  });
+}
+
+void TcxCustomEdit::HandleKeyPress(char16_t& key) {
+  if (key >= 32 && !AcceptsChar(key)) {
+    key = 0;
+    return;
+  }
+  if (key != 0 && CharEditsText(key) && !m_editedSinceEnter && !AskPermissionToEdit()) key = 0;
+}
+
+void TcxCustomEdit::NativeKeyUp(TKey& key, TShiftState shift) {
+  TKey passed = key;
+  key = 0;
+  Guarded([&] {
+    if (OnKeyUp) OnKeyUp(*this, passed, shift);
+    if (passed != 0) HandleKeyUp(passed, shift);
+    key = passed;
+  });
+}
+
+void TcxCustomEdit::HandleKeyUp(TKey&, TShiftState) {}
+
+void TcxCustomEdit::MouseUp(TMouseButton button, TPoint, TShiftState) {
+  if (button == TMouseButton::mbLeft && m_settingValue == 0 && OnClick) OnClick(*this);
+}
+
+}  // namespace vormix

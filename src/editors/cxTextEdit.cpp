@@ -1,0 +1,269 @@
+#include "editors/cxTextEdit.h"
+
+#include "forms/Forms.h"
+
+namespace vormix {
+
+// ---------------------------------------------------------------------------------------
+// Settings
+
+void TcxCustomTextEditProperties::Assign(const TcxCustomEditProperties& source) {
+  BeginUpdate();
+  TcxCustomEditProperties::Assign(source);
+  if (const auto* text = dynamic_cast<const TcxCustomTextEditProperties*>(&source)) {
+    m_charCase = text->m_charCase;
+    m_echoMode = text->m_echoMode;
+    m_passwordChar = text->m_passwordChar;
+    m_maxLength = text->m_maxLength;
+    m_oemConvert = text->m_oemConvert;
+  }
+  Changed();
+  EndUpdate();
+}
+
+void TcxCustomTextEditProperties::SetMaxLength(int value) {
+  if ((AssignedValues() & evMaxLength) && value == m_maxLength) return;
+  m_maxLength = value;
+  MarkAssigned(evMaxLength);
+  Changed();
+}
+
+void TcxCustomTextEditProperties::CheckText(Variant& displayValue, std::string& errorText, TcxCustomEdit& edit,
+                                            bool& error) {
+  if (errorText.empty()) errorText = kInvalidInputText;
+  DoValidate(displayValue, errorText, error, edit);
+}
+
+// ---------------------------------------------------------------------------------------
+// The inner native edit control
+
+void TcxCustomInnerTextEdit::Create(IWindowSystem& system, const TNativeWindowParams& params,
+                                    const TNativeEditStyle& style) {
+  m_native = system.CreateEdit(params, style, *this);
+}
+
+void TcxCustomInnerTextEdit::NativeFocusIn() { m_edit.TWinControl::NativeFocusIn(); }
+void TcxCustomInnerTextEdit::NativeFocusOut() { m_edit.NativeFocusOut(); }
+bool TcxCustomInnerTextEdit::NativeDialogKey(TKey key, TShiftState shift) {
+  return m_edit.NativeDialogKey(key, shift);
+}
+void TcxCustomInnerTextEdit::NativeKeyDown(TKey& key, TShiftState shift) { m_edit.NativeKeyDown(key, shift); }
+
+void TcxCustomInnerTextEdit::NativeChar(char16_t& ch) {
+  if (ch == 9) {  // Tab moves the focus; it never becomes part of the text
+    ch = 0;
+    return;
+  }
+  m_edit.NativeChar(ch);
+}
+
+void TcxCustomInnerTextEdit::NativeKeyUp(TKey& key, TShiftState shift) { m_edit.NativeKeyUp(key, shift); }
+
+bool TcxCustomInnerTextEdit::NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) {
+  m_pressedOnText = button == TMouseButton::mbLeft;
+  const bool proceed = m_edit.NativeMouseDown(button, at, shift);
+  if (!proceed) m_pressedOnText = false;
+  return proceed;
+}
+
+void TcxCustomInnerTextEdit::NativeMouseUp(TMouseButton button, TPoint at, TShiftState shift) {
+  m_pressedOnText = false;
+  m_edit.NativeMouseUp(button, at, shift);
+}
+
+void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.NativeTextChanged(); }
+bool TcxCustomInnerTextEdit::NativePaste() { return m_edit.NativePaste(); }
+bool TcxCustomInnerTextEdit::NativeCut() { return m_edit.NativeCut(); }
+
+// ---------------------------------------------------------------------------------------
+// TcxCustomTextEdit
+
+TcxCustomTextEdit::TcxCustomTextEdit(std::string name, std::unique_ptr<TcxCustomTextEditProperties> properties)
+    : TcxCustomEdit(std::move(name), std::move(properties)) {}
+
+TcxCustomTextEdit::~TcxCustomTextEdit() { m_inner.Destroy(); }
+
+std::string TcxCustomTextEdit::Text() const { return InnerEdit() ? InnerEdit()->Text() : m_text; }
+
+void TcxCustomTextEdit::SetText(const std::string& text) { SetEditValue(Variant::FromString(text)); }
+
+void TcxCustomTextEdit::SelectAll() {
+  if (InnerEdit()) InnerEdit()->SelectAll();
+}
+
+std::size_t TcxCustomTextEdit::SelStart() const {
+  std::size_t start = 0, length = 0;
+  if (InnerEdit()) InnerEdit()->GetSelection(start, length);
+  return start;
+}
+
+std::size_t TcxCustomTextEdit::SelLength() const {
+  std::size_t start = 0, length = 0;
+  if (InnerEdit()) InnerEdit()->GetSelection(start, length);
+  return length;
+}
+
+void TcxCustomTextEdit::SetSelection(std::size_t start, std::size_t length) {
+  if (InnerEdit()) InnerEdit()->SetSelection(start, length);
+}
+
+bool TcxCustomTextEdit::KeyEditsText(TKey key, TShiftState) const {
+  return key == vk::Back || key == vk::Delete;
+}
+
+// Paste (22), cut (24) and every printable character change the text.
+bool TcxCustomTextEdit::CharEditsText(char16_t ch) const { return ch == 22 || ch == 24 || ch >= 32; }
+
+void TcxCustomTextEdit::PutDisplayText(const std::string& text) {
+  if (INativeEdit* edit = InnerEdit()) {
+    if (edit->Text() != text) edit->SetText(text);
+  } else if (m_text != text) {
+    m_text = text;
+    TextChanged();
+  }
+}
+
+// The text is rebuilt from the value; the change it causes is the program's, not an edit.
+void TcxCustomTextEdit::RefreshText() {
+  TcxCustomEditProperties& props = TcxCustomEdit::Properties();
+  const bool focused = Focused();
+  Variant text;
+  if (props.CanCheckText()) {
+    Variant copy = EditValue();
+    text = props.IsValueShowable(copy, focused) ? props.ValueToDisplayValue(copy, focused) : props.ValueForInvalid();
+  } else {
+    text = props.ValueToDisplayValue(EditValue(), focused);
+  }
+  TcxSavedFlagsScope saved(*this);
+  TFlagScope synchronizing(m_synchronizing);
+  DataBinding().SetDisplayText(VariantToString(text));
+}
+
+Variant TcxCustomTextEdit::TextToValue(const std::string& text) { return Variant::FromString(text); }
+
+void TcxCustomTextEdit::TakeTextAsValue() {
+  const Variant value = TextToValue(Text());
+  const bool changed = TcxCustomEdit::Properties().ChecksEquality() && !VariantEquals(EditValue(), value);
+  SetEditValueField(value);
+  if (ApplyingUserChange()) SetEditedSinceEnter(true);
+  else ClearUserFlags();
+  if (changed) RaiseEditValueChangedEvent();
+}
+
+void TcxCustomTextEdit::TextChanged() {
+  TcxChangeEventsHold hold(*this);
+  if (Focused()) SetEditedSinceEnter(true);
+  RaiseChangeEvent();
+  Invalidate();
+}
+
+void TcxCustomTextEdit::ApplySettings() {
+  SetTextChecked(false);
+  if (INativeEdit* edit = InnerEdit()) edit->SetReadOnly(Properties().ReadOnly());
+  if (!EditedSinceEnter()) RefreshText();
+  UpdateLayout();
+  Invalidate();
+}
+
+void TcxCustomTextEdit::DoEnter() {
+  const bool restoring = RestoringFocus();
+  TcxCustomEdit::DoEnter();
+  // Entering by keyboard (or by a press that did not land on the text) selects the
+  // whole, just refreshed text; a click into the text places the caret instead.
+  if (!restoring && !IsMultiLine() && Properties().AutoSelect() && !m_inner.PressedOnText()) SelectAll();
+}
+
+void TcxCustomTextEdit::NativeFocusIn() {
+  // The frame itself never keeps the focus: it goes on to the text.
+  Guarded([&] {
+    if (INativeEdit* edit = InnerEdit()) edit->SetFocus();
+  });
+}
+
+std::unique_ptr<INativeWindow> TcxCustomTextEdit::CreateNativeWindow(IWindowSystem& system,
+                                                                     const TNativeWindowParams& params) {
+  TNativeWindowParams frame = params;
+  frame.Id = 0;  // the control's id belongs to the native edit control that holds the text
+  frame.Text.clear();
+  return system.CreateCustomControl(frame, *this);
+}
+
+TNativeEditStyle TcxCustomTextEdit::InnerEditStyle() const {
+  TNativeEditStyle style;
+  style.ReadOnly = Properties().ReadOnly();
+  return style;
+}
+
+void TcxCustomTextEdit::NativeWindowCreated() {
+  IWindowSystem* system = WindowSystem();
+  if (!system) return;
+  TNativeWindowParams params;
+  params.Parent = Window();
+  params.Bounds = TextAreaRect();
+  params.Text = m_text;
+  params.Font = Font();
+  params.Id = ControlId();
+  m_inner.Create(*system, params, InnerEditStyle());
+  UpdateLayout();
+}
+
+void TcxCustomTextEdit::DestroyHandle() {
+  if (InnerEdit()) m_text = InnerEdit()->Text();
+  m_inner.Destroy();
+  TcxCustomEdit::DestroyHandle();
+}
+
+void TcxCustomTextEdit::BoundsChanged() {
+  TcxCustomEdit::BoundsChanged();
+  UpdateLayout();
+}
+
+void TcxCustomTextEdit::FontChanged() {
+  TcxCustomEdit::FontChanged();
+  if (INativeEdit* edit = InnerEdit()) edit->SetFont(Font());
+  UpdateLayout();
+}
+
+void TcxCustomTextEdit::StyleChanged() {
+  TcxCustomEdit::StyleChanged();
+  UpdateLayout();
+}
+
+int TcxCustomTextEdit::TextHeight() const {
+  if (IWindowSystem* system = WindowSystem()) return system->MeasureText("Zg", Font()).Height;
+  return Font().Height < 0 ? -Font().Height : Font().Height;
+}
+
+int TcxCustomTextEdit::PreferredHeight() const {
+  const TcxMargins m = ContentMargins();
+  return TextHeight() + 4 + m.Top + m.Bottom;
+}
+
+void TcxCustomTextEdit::UpdateLayout() {
+  if (m_updatingLayout || !HandleAllocated()) return;
+  TFlagScope updating(m_updatingLayout);
+  if (AutoSize() && !IsMultiLine()) {
+    const int height = PreferredHeight();
+    if (height != Height()) SetBounds(Left(), Top(), Width(), height);
+  }
+  INativeEdit* edit = InnerEdit();
+  if (!edit) return;
+  const TRect area = TextAreaRect();
+  TRect inner = area;
+  if (!IsMultiLine()) {
+    const int height = TextHeight() + 4;
+    inner.Left = area.Left + 1;
+    switch (Properties().Alignment().Vert) {
+      case TcxEditVertAlignment::taTopJustify: inner.Top = area.Top + 1; break;
+      case TcxEditVertAlignment::taBottomJustify: inner.Top = area.Bottom + 1 - height; break;
+      case TcxEditVertAlignment::taVCenter: inner.Top = area.Top + (area.Height() - height) / 2 + 1; break;
+    }
+    inner.Bottom = inner.Top + height;
+  }
+  if (edit->Bounds() != inner) edit->SetBounds(inner);
+}
+
+TcxTextEdit::TcxTextEdit(std::string name)
+    : TcxCustomTextEdit(std::move(name), std::make_unique<TcxCustomTextEditProperties>(this)) {}
+
+}  // namespace vormix
