@@ -480,6 +480,10 @@ void TcxCustomEdit::HandleKeyDown(TKey& key, TShiftState shift) {
     return;
   }
   if (KeyEditsText(key, shift) && !m_editedSinceEnter && !AskPermissionToEdit()) {
+    // Backspace does its deleting at the character: a refused key must not leave its
+    // character behind, or the native control would delete after all.
+    if (TApplication* app = Application(); app && FocusWindow())
+      app->Platform().Windows.RemovePendingCharacter(*FocusWindow());
     key = 0;
     return;
   }

@@ -1,0 +1,292 @@
+// The edit value of a text editor: storing it, the events a store raises, holding those
+// events, loading, and the permission to edit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/EditorForm.h"
+
+namespace vormix {
+namespace {
+
+using EditorDefaults = EditorForm;
+using EditValueStore = EditorForm;
+using EditChangeEvents = EditorForm;
+using EditPermission = EditorForm;
+
+TEST_F(EditorDefaults, AFreshTextEditorIsEmptyAndPermissive) {
+  const TcxTextEdit edit;
+  EXPECT_EQ(Describe(edit.EditValue()), "Null");
+  EXPECT_EQ(edit.Text(), "");
+  EXPECT_TRUE(edit.AutoSize());
+  EXPECT_TRUE(edit.TabStop());
+  EXPECT_TRUE(edit.BeepOnEnter);
+  const TcxCustomTextEditProperties& p = edit.Properties();
+  EXPECT_TRUE(p.AutoSelect());
+  EXPECT_FALSE(p.BeepOnError());
+  EXPECT_FALSE(p.ReadOnly());
+  EXPECT_EQ(p.AssignedValues() & evReadOnly, 0u) << "read-only is answered by the provider until assigned";
+  EXPECT_FALSE(p.ImmediatePost());
+  EXPECT_FALSE(p.ValidateOnEnter()) << "the plain text editor commits on leaving only";
+  EXPECT_TRUE(p.HideSelection());
+  EXPECT_TRUE(p.UseLeftAlignmentOnEditing());
+  EXPECT_EQ(p.Alignment().Horz, TAlignment::taLeftJustify);
+  EXPECT_EQ(p.Alignment().Vert, TcxEditVertAlignment::taTopJustify);
+  EXPECT_EQ(p.CharCase(), TcxEditCharCase::ecNormal);
+  EXPECT_EQ(p.EchoMode(), TcxEditEchoMode::eemNormal);
+  EXPECT_FALSE(edit.EditedSinceEnter());
+  EXPECT_FALSE(edit.UserModified());
+}
+
+// Only a value of another type, or another value, counts as a change; the text editor's
+// OnChange comes from its text, so it fires only when the text differs.
+TEST_F(EditValueStore, RaisesEditValueChangedOnlyForADifferentTypeOrValue) {
+  struct TRow {
+    Variant Before, After;
+    Strings Events;
+    const char* Text;
+  };
+  const TRow rows[] = {
+      {Variant::FromInt64(1), Variant::FromInt64(1), {}, "1"},
+      {Variant::FromInt64(1), Variant::FromShortInt(1), {"value first"}, "1"},
+      {Variant::FromString("1"), Variant::FromInt64(1), {"value first"}, "1"},
+      {Variant::FromString("a"), Variant::FromString("a"), {}, "a"},
+      {Variant::FromString("a"), Variant::FromString("b"), {"change first", "value first"}, "b"},
+      {Variant::Null(), Variant::Null(), {}, ""},
+      {Variant::Null(), Variant::FromString(""), {"value first"}, ""},
+      {Variant::FromString("x"), Variant::Null(), {"change first", "value first"}, ""},
+  };
+  ShowForm();
+  button->SetFocus();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(Describe(row.Before) + " -> " + Describe(row.After));
+    first->SetEditValue(row.Before);
+    log.clear();
+    first->SetEditValue(row.After);
+    EXPECT_EQ(log, row.Events);
+    EXPECT_EQ(Describe(first->EditValue()), Describe(row.After));
+    EXPECT_EQ(first->Text(), row.Text);
+    EXPECT_FALSE(first->EditedSinceEnter());
+    EXPECT_FALSE(first->UserModified());
+  }
+}
+
+TEST_F(EditValueStore, ProgramAssignmentWhileTypingReplacesTheTextAndSkipsTheCheck) {
+  int validations = 0;
+  first->Properties().OnValidate = [&](TObject&, Variant&, std::string&, bool& error) {
+    ++validations;
+    error = true;
+  };
+  ShowForm();
+  Type("typed");
+  ASSERT_TRUE(first->EditedSinceEnter());
+  ASSERT_TRUE(first->UserModified());
+  log.clear();
+
+  first->SetEditValue(Variant::FromString("program"));
+  EXPECT_EQ(first->Text(), "program");
+  EXPECT_EQ(Describe(first->EditValue()), "String:program");
+  EXPECT_FALSE(first->EditedSinceEnter());
+  EXPECT_FALSE(first->UserModified());
+  EXPECT_EQ(StateOf(*first), "Clean");
+  EXPECT_EQ(log, (Strings{"change first", "value first"}));
+
+  log.clear();
+  Press(vk::Tab);
+  EXPECT_EQ(validations, 0) << "nothing typed is left to check";
+  EXPECT_TRUE(second->Focused());
+  EXPECT_EQ(log, (Strings{"exit first", "enter second"}));
+  EXPECT_EQ(Describe(first->EditValue()), "String:program");
+}
+
+TEST_F(EditValueStore, ClearValueStoresNullAndEmptiesTheText) {
+  first->SetEditValue(Variant::FromString("abc"));
+  log.clear();
+  first->ClearValue();
+  EXPECT_EQ(Describe(first->EditValue()), "Null");
+  EXPECT_EQ(first->Text(), "");
+  EXPECT_EQ(log, (Strings{"change first", "value first"}));
+  log.clear();
+  first->ClearValue();
+  EXPECT_EQ(log, Strings{});
+}
+
+TEST_F(EditValueStore, ASettingsChangeNeverOverwritesWhatIsBeingTyped) {
+  first->SetEditValue(Variant::FromString("abc"));
+  ShowForm();
+  Type("typed");
+  first->Properties().SetBeepOnError(true);
+  first->Properties().SetAlignment({TAlignment::taCenter, TcxEditVertAlignment::taTopJustify});
+  EXPECT_EQ(first->Text(), "typed");
+  EXPECT_EQ(StateOf(*first), "Edited");
+
+  Press(vk::Escape);
+  first->Properties().SetHideSelection(false);
+  EXPECT_EQ(first->Text(), "abc");
+}
+
+// The clear key empties the field as a user change: it is asked for, and what it
+// leaves needs no further check.
+TEST_F(EditValueStore, TheClearKeyStoresNullAsAUserChange) {
+  int checks = 0;
+  first->Properties().OnValidate = [&](TObject&, Variant&, std::string&, bool& error) {
+    ++checks;
+    error = true;
+  };
+  bool allow = false;
+  first->OnEditing = [&](TObject&, bool& canEdit) { canEdit = allow; };
+  first->ClearKey = {vk::Delete, ssCtrl};
+  first->SetEditValue(Variant::FromString("abc"));
+  ShowForm();
+
+  Press(vk::Delete, ssCtrl);
+  EXPECT_EQ(first->Text(), "abc") << "refused";
+  EXPECT_EQ(StateOf(*first), "Clean");
+  EXPECT_EQ(log, Strings{});
+
+  allow = true;
+  Press(vk::Delete, ssCtrl);
+  EXPECT_EQ(first->Text(), "");
+  EXPECT_EQ(Describe(first->EditValue()), "Null");
+  EXPECT_TRUE(first->EditedSinceEnter());
+  EXPECT_TRUE(first->UserModified());
+  EXPECT_EQ(log, (Strings{"change first", "value first"}));
+  Press(vk::Tab);
+  EXPECT_EQ(checks, 0);
+  EXPECT_TRUE(second->Focused());
+}
+
+TEST_F(EditChangeEvents, NestedHoldsDeliverEachEventOnceWhenTheOutermostEndsOnChangeFirst) {
+  first->SetEditValue(Variant::FromInt64(1));
+  log.clear();
+  {
+    TcxChangeEventsHold outer(*first);
+    first->SetEditValue(Variant::FromShortInt(1));  // the value changes, the text does not
+    {
+      TcxChangeEventsHold inner(*first);
+      first->SetEditValue(Variant::FromString("2"));
+    }
+    EXPECT_EQ(log, Strings{}) << "an inner hold delivers nothing";
+    first->SetEditValue(Variant::FromString("3"));
+    EXPECT_EQ(log, Strings{});
+  }
+  EXPECT_EQ(log, (Strings{"change first", "value first"}));
+  EXPECT_EQ(first->Text(), "3");
+}
+
+TEST_F(EditChangeEvents, AHoldLeftByAnErrorDropsWhatItHeld) {
+  try {
+    TcxChangeEventsHold hold(*first);
+    first->SetEditValue(Variant::FromString("x"));
+    throw Error("stop");
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Text(), "stop");
+  }
+  EXPECT_EQ(log, Strings{});
+  { TcxChangeEventsHold quiet(*first); }
+  EXPECT_EQ(log, Strings{}) << "what the failed hold caught is not delivered later either";
+  first->SetEditValue(Variant::FromString("y"));
+  EXPECT_EQ(log, (Strings{"change first", "value first"}));
+}
+
+// Settings and values assigned while a form is being built reach no handler, whether
+// the editor has its native control yet or not.
+TEST_F(EditChangeEvents, NothingReachesUserCodeWhileLoading) {
+  for (bool shown : {false, true}) {
+    SCOPED_TRACE(shown ? "with native control" : "before the form is shown");
+    if (shown) ShowForm();
+    TcxTextEdit& edit = shown ? *second : *first;
+    log.clear();
+    edit.BeginLoading();
+    EXPECT_GT(edit.SettingValue(), 0);
+    edit.SetEditValue(Variant::FromString("stored"));
+    edit.Properties().SetReadOnly(false);
+    edit.Properties().SetAlignment({TAlignment::taRightJustify, TcxEditVertAlignment::taVCenter});
+    edit.SetEditValue(Variant::FromInt64(7));
+    edit.EndLoading();
+    EXPECT_EQ(log, Strings{});
+    EXPECT_EQ(edit.SettingValue(), 0);
+    EXPECT_EQ(edit.Text(), "7");
+    EXPECT_EQ(Describe(edit.EditValue()), "Int64:7");
+
+    edit.SetEditValue(Variant::FromInt64(8));
+    EXPECT_EQ(log, (Strings{"change " + edit.Name(), "value " + edit.Name()})) << "after loading events flow again";
+  }
+}
+
+TEST_F(EditPermission, AssignmentsFromInsideOnEditingAreIgnored) {
+  first->SetEditValue(Variant::FromString("abc"));
+  std::vector<int> askedWhileAsking;
+  first->OnEditing = [&](TObject&, bool&) {
+    askedWhileAsking.push_back(first->AskingToEdit());
+    first->SetEditValue(Variant::FromString("hijack"));
+  };
+  ShowForm();
+  Type("xy");
+  EXPECT_EQ(askedWhileAsking, (std::vector<int>{1})) << "asked once per edit cycle";
+  EXPECT_EQ(first->AskingToEdit(), 0);
+  EXPECT_EQ(first->Text(), "xy");
+  EXPECT_EQ(Describe(first->EditValue()), "String:abc");
+  Press(vk::Tab);
+  EXPECT_EQ(Describe(first->EditValue()), "String:xy");
+}
+
+// Every way of changing the text by keyboard, starting from "abc" wholly selected.
+struct TEditAttempt {
+  const char* Name;
+  TKey Key;
+  TShiftState Shift;
+};
+const TEditAttempt kEditAttempts[] = {
+    {"Backspace", vk::Back, 0},          {"Delete", vk::Delete, 0},       {"typing", vk::Letter('Z'), 0},
+    {"paste", vk::Letter('V'), ssCtrl},  {"cut", vk::Letter('X'), ssCtrl}, {"Shift+Delete", vk::Delete, ssShift},
+};
+
+TEST_F(EditPermission, ReadOnlyRefusesEveryChange) {
+  int asked = 0;
+  first->OnEditing = [&](TObject&, bool&) { ++asked; };
+  first->SetEditValue(Variant::FromString("abc"));
+  first->Properties().SetReadOnly(true);
+  desk.clipboard.SetText("pasted");
+  ShowForm();
+  for (const TEditAttempt& attempt : kEditAttempts) {
+    SCOPED_TRACE(attempt.Name);
+    first->SelectAll();
+    Press(attempt.Key, attempt.Shift);
+    EXPECT_EQ(first->Text(), "abc");
+    EXPECT_EQ(StateOf(*first), "Clean");
+    EXPECT_EQ(*desk.clipboard.Text(), "pasted");
+  }
+  EXPECT_EQ(asked, 0) << "a read-only editor does not ask its handler";
+  EXPECT_EQ(log, Strings{});
+}
+
+TEST_F(EditPermission, OnEditingThatSaysNoRefusesEveryChange) {
+  int asked = 0;
+  first->OnEditing = [&](TObject&, bool& canEdit) {
+    ++asked;
+    canEdit = false;
+  };
+  first->SetEditValue(Variant::FromString("abc"));
+  desk.clipboard.SetText("pasted");
+  ShowForm();
+  for (const TEditAttempt& attempt : kEditAttempts) {
+    SCOPED_TRACE(attempt.Name);
+    first->SelectAll();
+    asked = 0;
+    Press(attempt.Key, attempt.Shift);
+    EXPECT_EQ(first->Text(), "abc");
+    EXPECT_EQ(StateOf(*first), "Clean");
+    EXPECT_EQ(*desk.clipboard.Text(), "pasted");
+    EXPECT_GE(asked, 1);
+  }
+  EXPECT_EQ(log, Strings{});
+
+  first->OnEditing = nullptr;
+  Type("ok");
+  EXPECT_EQ(first->Text(), "ok") << "a handler that is gone refuses nothing";
+}
+
+}  // namespace
+}  // namespace vormix
