@@ -90,8 +90,9 @@ void TMainForm::CreateControls() {
     const std::string name = "cxSpinEdit" + std::to_string(p.Number);
     auto& field = *fields[p.Number - 1];
     field = Make<TNumericField>(name.c_str(), *Panel1, p.Left, p.Top, 75, 20);
+    field->BeginLoading();
     field->SetTabOrder(p.Number - 1);
-    // Even fields are steps and start at 1; odd ones are bases and keep their 0.
+    // Even fields are steps and start at 1; odd ones are bases and keep their first 0.
     if (p.Number % 2 == 0) field->SetValue(1);
   }
 
@@ -112,6 +113,7 @@ void TMainForm::CreateControls() {
   cxMemo2->SetTabOrder(1);
 
   cxSpinEdit17 = Make<TNumericField>("cxSpinEdit17", *Panel2, 81, 12, 75, 20);
+  cxSpinEdit17->BeginLoading();
   cxSpinEdit17->SetTabOrder(0);
   cxSpinEdit17->SetValue(100);
 
@@ -153,7 +155,12 @@ void TMainForm::CreateControls() {
       &TMainForm::cxSpinEdit16KeyPress, &TMainForm::cxSpinEdit17KeyPress};
   for (int n = 1; n <= 17; ++n) {
     Handler handler = kKeyPress[n - 1];
-    Field(n).OnKeyPress = [this, handler](TObject& sender, char16_t& key) { (this->*handler)(sender, key); };
+    TNumericField& field = Field(n);
+    field.OnKeyPress = [this, handler](TObject& sender, char16_t& key) { (this->*handler)(sender, key); };
+    field.Style().LookAndFeel.SetKind(TcxLookAndFeelKind::lfStandard);
+    field.Style().LookAndFeel.SetNativeStyle(true);
+    // The stored settings are in place: the field settles them without telling anyone.
+    field.EndLoading();
   }
 
   cxButton1->OnClick = [this](TObject& sender) { cxButton1Click(sender); };

@@ -159,7 +159,7 @@ void TcxCustomEditProperties::Changed() {
     m_changedWhileUpdating = true;
     return;
   }
-  if (m_owner) m_owner->PropertiesChanged();
+  if (m_owner && m_ownerReady) m_owner->PropertiesChanged();
 }
 
 bool TcxCustomEditProperties::IsValueShowable(Variant&, bool) const { return true; }
@@ -188,6 +188,7 @@ TcxCustomEdit::TcxCustomEdit(std::string name, std::unique_ptr<TcxCustomEditProp
   // The provider is in place before any stored setting is read, so that every
   // provider-defaulted setting already answers correctly while they are applied.
   m_properties->SetDefaultValuesProvider(&m_dataBinding->DefaultValuesProvider());
+  m_properties->OwnerReady();
 }
 
 TcxCustomEdit::~TcxCustomEdit() { m_properties->SetDefaultValuesProvider(nullptr); }

@@ -147,6 +147,8 @@ class TcxCustomEditProperties {
   TcxCustomEditProperties& operator=(const TcxCustomEditProperties&) = delete;
 
   TcxCustomEdit* Owner() const { return m_owner; }
+  // The editor hears of changes only once it is fully built.
+  void OwnerReady() { m_ownerReady = true; }
   void SetDefaultValuesProvider(TcxCustomEditDefaultValuesProvider* provider) { m_provider = provider; }
   TcxCustomEditDefaultValuesProvider* DefaultValuesProvider() const { return m_provider; }
 
@@ -204,6 +206,7 @@ class TcxCustomEditProperties {
 
  private:
   TcxCustomEdit* m_owner;
+  bool m_ownerReady = false;
   TcxCustomEditDefaultValuesProvider* m_provider = nullptr;
   int m_updateCount = 0;
   bool m_changedWhileUpdating = false;

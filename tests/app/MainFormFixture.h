@@ -22,6 +22,14 @@ class MainFormTest : public testing::Test {
     Press(*form.cxButton1);
   }
   std::string Results() const { return form.cxMemo2->Text(); }
+  // Replaces a field's text the way a user does: into the field, everything selected and
+  // deleted, then the new text typed.
+  void Type(TNumericField& field, const std::string& text) {
+    field.SetFocus();
+    field.SelectAll();
+    desk.windows.PressKey(vk::Delete);
+    desk.windows.TypeText(text);
+  }
   const TShownMessage& OnlyMessage() const {
     EXPECT_EQ(desk.messageBox.Shown.size(), 1u);
     return desk.messageBox.Shown.at(0);

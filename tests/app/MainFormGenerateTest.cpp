@@ -25,7 +25,7 @@ class MainFormGenerate : public MainFormTest, public testing::WithParamInterface
 
 TEST_P(MainFormGenerate, ResultsAreaHoldsEveryCommandFollowedByALineBreak) {
   const BatchCase& c = GetParam();
-  for (const auto& [n, text] : c.fields) form.Field(n).SetText(text);
+  for (const auto& [n, text] : c.fields) Type(form.Field(n), text);
   const int paintsBefore = desk.WindowOf(*form.cxProgressBar1)->PaintCount();
   Generate(c.templ, c.count);
 
@@ -76,12 +76,13 @@ TEST_F(MainFormRun, TemplateTypedWithEnterGivesTwoLinesPerCommand) {
 
 TEST_F(MainFormRun, ClickIsDroppedWhileAFieldKeepsTheFocus) {
   Generate("%d", 2);
-  // What a field does whose text fails its check: it takes the focus back when left.
-  form.cxSpinEdit17->OnExit = [this](TObject&) { form.cxSpinEdit17->SetFocus(); };
-  form.cxSpinEdit17->SetFocus();
+  // A field whose text fails its check keeps the focus when left, silently.
+  Type(*form.cxSpinEdit17, "-");
   form.cxMemo1->SetText("other %d");
   Press(*form.cxButton1);
   EXPECT_TRUE(desk.HasFocus(*form.cxSpinEdit17));
+  EXPECT_EQ(form.cxSpinEdit17->Text(), "-");
+  EXPECT_EQ(form.cxSpinEdit17->SelLength(), 1u) << "the whole text is selected";
   EXPECT_EQ(Results(), "0\r\n1\r\n");
   EXPECT_TRUE(desk.messageBox.Shown.empty());
 }
@@ -139,7 +140,7 @@ TEST_F(MainFormValidation, CountNotAboveZeroAsksAndFocusesCountField) {
     form.cxMemo2->SetText("earlier results\r\n");
     form.cxProgressBar1->SetPosition(30);
     form.cxMemo1->SetText("echo %d");
-    form.cxSpinEdit17->SetText(count);
+    Type(*form.cxSpinEdit17, count);
     Press(*form.cxButton1);
 
     const TShownMessage& shown = OnlyMessage();
@@ -161,9 +162,9 @@ TEST_F(MainFormOverflow, ParameterBeyond32BitsIsReportedAndResultsStay) {
     desk.messageBox.Shown.clear();
     form.cxProgressBar1->SetPosition(1);
     const std::string before = form.Field(n).Text();
-    form.Field(n).SetText(n % 2 ? "2147483648" : "-2147483649");
+    Type(form.Field(n), n % 2 ? "2147483648" : "-2147483649");
     Press(*form.cxButton1);
-    form.Field(n).SetText(before);
+    Type(form.Field(n), before);
 
     const TShownMessage& shown = OnlyMessage();
     EXPECT_EQ(shown.Text, kOverflow);

@@ -28,11 +28,13 @@ struct TMemoryDesktop {
   static MemoryWindow* WindowOf(const TWinControl& control) {
     return dynamic_cast<MemoryWindow*>(control.Window());
   }
+  // The edit control that holds a control's text: its own window, or the native edit
+  // inside an editor's frame.
   static MemoryEdit& EditOf(const TWinControl& control) {
-    return dynamic_cast<MemoryEdit&>(*control.Window());
+    return dynamic_cast<MemoryEdit&>(*control.FocusWindow());
   }
   bool HasFocus(const TWinControl& control) const {
-    return windows.Focused() != nullptr && windows.Focused() == WindowOf(control);
+    return windows.Focused() != nullptr && windows.Focused() == dynamic_cast<MemoryWindow*>(control.FocusWindow());
   }
 };
 
