@@ -277,10 +277,11 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (Handler()) Handler()->NativeCloseRequested();
       return 0;
     case WM_ACTIVATE:
-      // The form hands the focus to its active control itself.
+      // The system activates the frame; the form then hands the focus to its control.
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && Handler()) {
-        Handler()->NativeActivated();
-        return 0;
+        const LRESULT result = CallDefault(message, wParam, lParam);
+        if (Handler()) Handler()->NativeActivated();
+        return result;
       }
       break;
     default:
