@@ -341,7 +341,9 @@ void TcxCustomSpinEdit::HandleKeyDown(TKey& key, TShiftState shift) {
 
 void TcxCustomSpinEdit::HandleKeyPress(char16_t& key) {
   if (key == u',' || key == u'.') key = TcxCustomSpinEditProperties::kDecimalSeparator;
-  if (key == 8 || key >= 32) {
+  // Only Backspace and the codes up to 255 are the filter's; a character beyond them
+  // (one an input method composes) is left to the editor, which refuses it silently.
+  if (key == 8 || (key >= 32 && key <= 255)) {
     if (AcceptsChar(key)) {
       m_userKeyActive = true;
     } else {
