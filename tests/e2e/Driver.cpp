@@ -1,6 +1,7 @@
 #include "Driver.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace vormix::e2e {
 
@@ -29,15 +30,15 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
   return true;
 }
 
-namespace {
-
-std::wstring ExePath() {
+std::wstring VormixExePath() {
   std::string dir = VORMIX_EXE_DIR;
   // The build tree is a Linux path; under Wine it is reachable through drive Z:.
   if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
   std::replace(dir.begin(), dir.end(), '/', '\\');
   return W(dir + "\\vormix.exe");
 }
+
+namespace {
 
 struct TFindWindow {
   DWORD ProcessId;
@@ -85,7 +86,7 @@ void SendKey(WORD key, bool up) {
 VormixProcess::VormixProcess() {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
-  std::wstring command = L"\"" + ExePath() + L"\"";
+  std::wstring command = L"\"" + VormixExePath() + L"\"";
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_process))
     return;
   WaitForInputIdle(m_process.hProcess, 10000);
@@ -121,6 +122,38 @@ HWND VormixProcess::Focused() const {
   info.cbSize = sizeof(info);
   GetGUIThreadInfo(m_threadId, &info);
   return info.hwndFocus;
+}
+
+bool VormixProcess::HasFocus(HWND control) const {
+  const HWND focus = Focused();
+  return focus && control && (focus == control || IsChild(control, focus));
+}
+
+int VormixProcess::FocusedControlId() const {
+  for (HWND window = Focused(); window && window != m_main; window = GetParent(window))
+    if (const int id = GetDlgCtrlID(window); id != 0) return id;
+  return 0;
+}
+
+namespace {
+
+BOOL CALLBACK FindEdit(HWND hwnd, LPARAM param) {
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (_wcsicmp(className, L"Edit") != 0) return TRUE;
+  *reinterpret_cast<HWND*>(param) = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND VormixProcess::EditOf(HWND control) const {
+  wchar_t className[64] = {};
+  GetClassNameW(control, className, 64);
+  if (_wcsicmp(className, L"Edit") == 0) return control;
+  HWND edit = nullptr;
+  EnumChildWindows(control, FindEdit, reinterpret_cast<LPARAM>(&edit));
+  return edit ? edit : control;
 }
 
 bool VormixProcess::Exited(DWORD timeoutMs) const {
@@ -172,7 +205,11 @@ void VormixProcess::PressKey(WORD key, bool shift, bool ctrl, bool alt) {
 void VormixProcess::Click(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
-  const int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
+  ClickAt({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void VormixProcess::ClickAt(POINT screen) {
+  const int x = screen.x, y = screen.y;
   const int sw = GetSystemMetrics(SM_CXSCREEN) - 1, sh = GetSystemMetrics(SM_CYSCREEN) - 1;
   INPUT input[3]{};
   for (INPUT& i : input) {
@@ -187,9 +224,45 @@ void VormixProcess::Click(HWND window) {
   Settle();
 }
 
-void VormixProcess::SetText(HWND window, const std::string& utf8) {
-  SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(utf8).c_str()));
+void VormixProcess::SelectAll(HWND control) {
+  SendMessageW(EditOf(control), EM_SETSEL, 0, -1);
   Settle();
+}
+
+std::map<int, POINT> VormixProcess::FrameParts() const {
+  RECT window{};
+  GetWindowRect(m_main, &window);
+  POINT clientOrigin{0, 0};
+  ClientToScreen(m_main, &clientOrigin);
+  std::map<int, POINT> parts;
+  auto probe = [&](int x, int y) {
+    DWORD_PTR hit = 0;
+    SendMessageTimeoutW(m_main, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 5000, &hit);
+    parts.try_emplace(static_cast<int>(hit), POINT{x, y});
+  };
+  // Across the title bar, halfway down it (the caption buttons are narrow); then round the
+  // outermost pixels of the four edges, where a sizing border would be.
+  const int captionMiddle = (window.top + clientOrigin.y) / 2;
+  for (int x = window.left; x < window.right; x += 2) probe(x, captionMiddle);
+  for (int x = window.left; x < window.right; x += 6) {
+    probe(x, window.top);
+    probe(x, window.bottom - 1);
+  }
+  for (int y = window.top; y < window.bottom; y += 6) {
+    probe(window.left, y);
+    probe(window.right - 1, y);
+  }
+  probe(window.right - 1, window.bottom - 1);
+  return parts;
+}
+
+void VormixProcess::SetText(HWND window, const std::string& utf8) {
+  // As a user replaces a field's text: click into it, select everything, delete it and
+  // type the new text, so that the field sees typing and not a program's change.
+  Click(window);
+  SelectAll(window);
+  PressKey(VK_DELETE);
+  TypeText(utf8);
 }
 
 void VormixProcess::Settle() const {
@@ -349,6 +422,19 @@ void VormixProcess::CloseMessageBox(const TMessageBoxSeen& box) {
   PressKey(VK_RETURN);
   WaitUntil([&] { return !IsWindow(box.Window); });
   Settle();
+}
+
+void SetClipboardText(const std::string& utf8) {
+  const std::wstring text = W(utf8);
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
 }
 
 std::wstring TempFolder(const std::string& name) {

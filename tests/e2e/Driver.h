@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace vormix::e2e {
 
 std::wstring W(const std::string& utf8);
 std::string U(const std::wstring& wide);
+
+// The vormix.exe the tests start, as a Windows path.
+std::wstring VormixExePath();
 
 // Waits until the condition holds, up to the timeout; answers whether it did.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
@@ -36,6 +40,14 @@ class VormixProcess {
   DWORD ThreadId() const { return m_threadId; }
   HWND Control(int id) const;  // the native window with that control id
   HWND Focused() const;        // the window that has the keyboard focus in the program
+  // Whether the focus is in that control: on it or on a window inside it (a field's
+  // native edit box).
+  bool HasFocus(HWND control) const;
+  // The control id of the control that has the focus (the nearest window with an id,
+  // from the focused window outwards), 0 when the focus is elsewhere.
+  int FocusedControlId() const;
+  // The native edit box of a text control: the control itself or the edit inside it.
+  HWND EditOf(HWND control) const;
   bool Exited(DWORD timeoutMs = 10000) const;
 
   // Input, delivered to the program's active window.
@@ -43,7 +55,14 @@ class VormixProcess {
   void TypeText(const std::string& utf8);
   void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
   void Click(HWND window);
-  void SetText(HWND window, const std::string& utf8);  // replaces a field's text as a paste would
+  void ClickAt(POINT screen);
+  // Selects all text of a text control, as a drag over it would (Ctrl+A is no shortcut
+  // of a single-line edit box).
+  void SelectAll(HWND control);
+  // The parts of the main window's frame that the system reports along the title bar
+  // and the four edges (HTCLOSE, HTMINBUTTON, HTBOTTOM, ...), each with a screen point on it.
+  std::map<int, POINT> FrameParts() const;
+  void SetText(HWND window, const std::string& utf8);  // replaces a field's text by typing
   // Waits until the program has handled everything sent so far.
   void Settle() const;
 
@@ -62,6 +81,9 @@ class VormixProcess {
   HWND m_main = nullptr;
   DWORD m_threadId = 0;
 };
+
+// Puts text on the clipboard, as copying it elsewhere would.
+void SetClipboardText(const std::string& utf8);
 
 // Files, read back the way the program wrote them.
 std::wstring TempFolder(const std::string& name);  // a fresh, empty folder
