@@ -106,10 +106,11 @@ class TMemoLines {
 // How much text a memo may hold, in UTF-16 code units. Without a limit of its own a huge
 // batch would make the native control (and the memory behind it) the limit, and lose
 // the tail silently. The native multi-line edit control takes its whole text in time
-// proportional to the number of lines: on Wine about 2 s per million units of short
-// lines, far less on Windows. 4 Mi units (some 400,000 typical commands) arrive within
-// seconds there, and a batch that would not fit ends with an error in seconds too.
-constexpr std::size_t kMemoCapacity = std::size_t{4} * 1024 * 1024;
+// proportional to the number of lines: under Wine, with the window's font, about 5 s
+// per million units of short lines, far less on Windows. 2 Mi units (some 200,000
+// typical commands) arrive within seconds, and a batch that would not fit ends with an
+// error within seconds too.
+constexpr std::size_t kMemoCapacity = std::size_t{2} * 1024 * 1024;
 
 class TMemo : public TCustomEdit {
  public:
