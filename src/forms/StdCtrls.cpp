@@ -1,7 +1,6 @@
 #include "forms/StdCtrls.h"
 
 #include "base/Error.h"
-#include "base/NumberText.h"
 #include "base/Utf.h"
 #include "forms/Forms.h"
 #include "forms/TextLines.h"
@@ -92,43 +91,6 @@ void TCustomEdit::DoEnter() {
 
 void TCustomEdit::TextChanged() {
   if (OnChange) OnChange(*this);
-}
-
-// ---------------------------------------------------------------------------------------
-// TIntegerEdit
-
-TIntegerEdit::TIntegerEdit(std::string name) : TCustomEdit(std::move(name)) { SetText("0"); }
-
-namespace {
-
-bool ReadInteger(const std::string& text, std::int64_t& value) {
-  if (text.empty()) {
-    value = 0;
-    return true;
-  }
-  long double number = 0;
-  if (!ParseDecimal(text, '.', number) || !IsInInt64Range(number)) return false;
-  value = RoundHalfEvenToInt64(number);
-  return true;
-}
-
-}  // namespace
-
-Variant TIntegerEdit::Value() const {
-  std::int64_t value = m_lastNumber;
-  ReadInteger(Text(), value);
-  return Variant::FromInt64(value);
-}
-
-void TIntegerEdit::SetValue(std::int64_t value) {
-  m_lastNumber = value;
-  SetText(Int64ToText(value));
-}
-
-void TIntegerEdit::TextChanged() {
-  std::int64_t value = 0;
-  if (ReadInteger(Text(), value) && !Text().empty()) m_lastNumber = value;
-  TCustomEdit::TextChanged();
 }
 
 // ---------------------------------------------------------------------------------------

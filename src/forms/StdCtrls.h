@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "base/Variant.h"
 #include "forms/Controls.h"
 
 namespace vormix {
@@ -56,22 +55,6 @@ class TCustomEdit : public TWinControl {
 class TEdit : public TCustomEdit {
  public:
   using TCustomEdit::TCustomEdit;
-};
-
-// A single-line edit for a whole number: Value reads the text as a 64-bit integer.
-class TIntegerEdit : public TCustomEdit {
- public:
-  explicit TIntegerEdit(std::string name = {});
-  // The number in the text as an Int64 variant: an empty text reads 0, a text that is
-  // not a number (or not one of 64 bits) reads the last number the field showed.
-  Variant Value() const;
-  void SetValue(std::int64_t value);
-
- protected:
-  void TextChanged() override;
-
- private:
-  std::int64_t m_lastNumber = 0;
 };
 
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
