@@ -133,6 +133,7 @@ TEST_F(SaveE2e, PathInAMissingFolderCannotBeCreated) {
   EXPECT_EQ(box.Caption, "Vormix");
   EXPECT_TRUE(box.ErrorIcon);
   EXPECT_EQ(box.Text.rfind("Cannot create file \"" + U(path) + "\". ", 0), 0u) << box.Text;
+  RecordProperty("message", box.Text);  // the system's own words end up in the test report
   app.CloseMessageBox(box);
 }
 
