@@ -32,7 +32,25 @@ inline std::string CharName(char16_t ch) {
   return "#" + std::to_string(static_cast<int>(ch));
 }
 
-class EditorForm : public testing::Test {
+// The memory desktop with what every editor test reads off it.
+class EditorDesk : public testing::Test {
+ protected:
+  static std::string Selection(const TcxCustomTextEdit& edit) {
+    return std::to_string(edit.SelStart()) + "+" + std::to_string(edit.SelLength());
+  }
+  static std::string WholeText(const TcxCustomTextEdit& edit) { return "0+" + std::to_string(edit.Text().size()); }
+
+  std::vector<std::string> Messages() const {
+    std::vector<std::string> texts;
+    for (const TShownMessage& m : desk.messageBox.Shown) texts.push_back(m.Text);
+    return texts;
+  }
+  std::size_t Beeps() const { return desk.beep.Beeps.size(); }
+
+  TMemoryDesktop desk;
+};
+
+class EditorForm : public EditorDesk {
  protected:
   EditorForm() {
     button->SetCaption("OK");
@@ -68,19 +86,6 @@ class EditorForm : public testing::Test {
   void Type(const char* text) { desk.windows.TypeText(text); }
   void ClickInto(TcxTextEdit& edit) { desk.windows.Click(*edit.InnerEdit()); }
 
-  static std::string Selection(const TcxTextEdit& edit) {
-    return std::to_string(edit.SelStart()) + "+" + std::to_string(edit.SelLength());
-  }
-  static std::string WholeText(const TcxTextEdit& edit) { return "0+" + std::to_string(edit.Text().size()); }
-
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const TShownMessage& m : desk.messageBox.Shown) texts.push_back(m.Text);
-    return texts;
-  }
-  std::size_t Beeps() const { return desk.beep.Beeps.size(); }
-
-  TMemoryDesktop desk;
   TCustomForm form{desk.app, "Form"};
   std::unique_ptr<TcxTextEdit> first = Place<TcxTextEdit>(form, "first", 8, 8, 120, 21);
   std::unique_ptr<TcxTextEdit> second = Place<TcxTextEdit>(form, "second", 8, 40, 120, 21);

@@ -15,7 +15,7 @@
 
 namespace vormix {
 
-class SpinEditForm : public testing::Test {
+class SpinEditForm : public EditorDesk {
  public:
   SpinEditForm() {
     for (TcxSpinEdit* field : {base.get(), step.get(), count.get()}) Watch(*field);
@@ -52,18 +52,6 @@ class SpinEditForm : public testing::Test {
   }
   void Leave() { Press(vk::Tab); }
 
-  static std::string Selection(const TcxSpinEdit& field) {
-    return std::to_string(field.SelStart()) + "+" + std::to_string(field.SelLength());
-  }
-  static std::string WholeText(const TcxSpinEdit& field) { return "0+" + std::to_string(field.Text().size()); }
-  std::vector<std::string> Messages() const {
-    std::vector<std::string> texts;
-    for (const TShownMessage& m : desk.messageBox.Shown) texts.push_back(m.Text);
-    return texts;
-  }
-  std::size_t Beeps() const { return desk.beep.Beeps.size(); }
-
-  TMemoryDesktop desk;
   TCustomForm form{desk.app, "Form"};
   std::unique_ptr<TcxTextEdit> other = Place<TcxTextEdit>(form, "other", 8, 8, 120, 21);
   std::unique_ptr<TcxSpinEdit> base = Place<TcxSpinEdit>(form, "base", 8, 40, 75, 20);
