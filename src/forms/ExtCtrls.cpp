@@ -58,7 +58,7 @@ void TLabel::SetCaption(const std::string& caption) {
 
 void TLabel::Paint(ICanvas& canvas) {
   if (!Transparent) canvas.FillRect(BoundsRect(), Color());
-  canvas.DrawText(BoundsRect(), m_caption, Font(), tfLeft | tfNoClip);
+  canvas.DrawText(BoundsRect(), m_caption, Font(), dtLeft | dtNoClip | dtNoPrefix | dtExpandTabs);
 }
 
 }  // namespace vormix

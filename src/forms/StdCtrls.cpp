@@ -33,7 +33,7 @@ std::unique_ptr<INativeWindow> TButton::CreateNativeWindow(IWindowSystem& system
                                                            const TNativeWindowParams& params) {
   TNativeWindowParams p = params;
   p.Text = m_caption;
-  return system.CreateButton(p, *this);
+  return system.CreateButton(p, TNativeButtonStyle{}, *this);
 }
 
 void TButton::Click() {

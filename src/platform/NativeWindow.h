@@ -3,9 +3,11 @@
 // objects implement INativeWindowHandler; the adapters call it for every event and do
 // nothing else on their own behalf.
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "base/Geometry.h"
+#include "base/Region.h"
 #include "platform/Canvas.h"
 #include "platform/Keys.h"
 
@@ -34,6 +36,22 @@ class INativeWindowHandler {
   virtual bool NativeMouseDown(TMouseButton /*button*/, TPoint /*at*/, TShiftState /*shift*/) { return true; }
   virtual void NativeMouseUp(TMouseButton /*button*/, TPoint /*at*/, TShiftState /*shift*/) {}
 
+  // The pointer over the window, in client coordinates. Enter comes before the first
+  // move over the window, leave when the pointer has left it (or the window lost the
+  // capture while the pointer was elsewhere).
+  virtual void NativeMouseMove(TPoint /*at*/, TShiftState /*shift*/) {}
+  virtual void NativeMouseEnter() {}
+  virtual void NativeMouseLeave() {}
+  // One wheel notification; delta in the platform's units (120 a notch, positive away
+  // from the user), at in client coordinates. Answer true when it was used.
+  virtual bool NativeMouseWheel(int /*delta*/, TPoint /*at*/, TShiftState /*shift*/) { return false; }
+  // The window lost the mouse capture, or the system cancelled a mouse mode (a dialog
+  // or menu came up): a press in progress ends.
+  virtual void NativeCaptureLost() {}
+
+  // An owner-drawn push button is to be drawn; the flags are those of the system's
+  // draw request.
+  virtual void NativeDrawItem(ICanvas& /*canvas*/, bool /*selected*/, bool /*focused*/) {}
   virtual void NativeClicked() {}      // a push button was clicked (mouse release or Space)
   virtual void NativeTextChanged() {}  // an edit control's text changed, typed or set
   // Clipboard requests of an edit control; answer false to refuse them silently.
@@ -41,7 +59,17 @@ class INativeWindowHandler {
   virtual bool NativeCut() { return true; }
 
   virtual void NativeCloseRequested() {}  // title-bar close box, system menu, Alt+F4
+  // The application as a whole became active or inactive (forms only).
+  virtual void NativeApplicationActivated(bool /*active*/) {}
+
+  // Broadcasts of the system, to message windows: the visual-styles theme changed, or
+  // the system colours changed.
+  virtual void NativeThemeChanged() {}
+  virtual void NativeSystemColorsChanged() {}
 };
+
+// Mouse pointer shapes a window can show.
+enum class TCursor { crDefault, crArrow, crHandPoint, crIBeam };
 
 class INativeWindow {
  public:
@@ -62,7 +90,25 @@ class INativeWindow {
   virtual bool HasFocus() const = 0;
   virtual void Invalidate() = 0;
   virtual void Update() = 0;  // paints what is invalid before returning
+  // Paints the whole window now, straight onto its own device context, through the
+  // same handler call that answers a paint request; nothing is invalidated or queued.
+  virtual void PaintNow() = 0;
+  // Draws the window (frame, client area and children, as the system would show it)
+  // into a canvas, the window's top-left corner at the canvas's logical (0, 0).
+  virtual void PrintTo(ICanvas& canvas) = 0;
   virtual void* Handle() const = 0;  // the platform's window handle, for owners of dialogs
+
+  // The window's shape: the pixels outside the region are not part of it (they show
+  // what is behind). No value: the whole rectangle. Client coordinates.
+  virtual void SetRegion(const std::optional<TRegion>& region) = 0;
+  virtual std::optional<TRegion> Region() const = 0;
+
+  virtual void SetCapture() = 0;
+  virtual void ReleaseCapture() = 0;
+  virtual bool HasCapture() const = 0;
+  virtual void SetCursor(TCursor cursor) = 0;  // the shape while the pointer is over it
+  virtual TPoint ClientToScreen(TPoint p) const = 0;
+  virtual TPoint ScreenToClient(TPoint p) const = 0;
 };
 
 struct TNativeFormStyle {
@@ -107,6 +153,12 @@ class INativeProgressBar : public virtual INativeWindow {
  public:
   virtual void SetRange(int max) = 0;
   virtual void SetPosition(int position) = 0;
+};
+
+struct TNativeButtonStyle {
+  bool OwnerDraw = false;  // the handler draws every state (NativeDrawItem)
+  bool Default = false;    // the default push button's style
+  bool MultiLine = false;  // the caption may wrap
 };
 
 struct TNativeWindowParams {

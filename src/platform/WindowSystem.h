@@ -1,12 +1,29 @@
 #pragma once
 // The windowing service: creating native windows, the message loop, the keyboard
 // focus and what the screen looks like.
+#include <functional>
 #include <memory>
 #include <string_view>
 
 #include "platform/NativeWindow.h"
 
 namespace vormix {
+
+// A repeating timer of the user-interface thread: ticks arrive through the message loop,
+// never while a tick is being handled. A new timer is disabled.
+class ITimer {
+ public:
+  virtual ~ITimer() = default;
+  virtual void SetInterval(int milliseconds) = 0;  // restarts the count when enabled
+  virtual int Interval() const = 0;
+  virtual void SetEnabled(bool enabled) = 0;
+  virtual bool Enabled() const = 0;
+};
+
+// The system metrics the controls ask for; the values are Windows' SM_ indexes.
+enum class TSystemMetric : int {
+  smCxVScroll = 2, smCyHScroll = 3, smCyVThumb = 9, smCxHThumb = 10, smCxEdge = 45, smCyEdge = 46
+};
 
 class IWindowSystem {
  public:
@@ -22,7 +39,11 @@ class IWindowSystem {
                                                   const TNativeEditStyle& style,
                                                   INativeWindowHandler& handler) = 0;
   virtual std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params,
+                                                      const TNativeButtonStyle& style,
                                                       INativeWindowHandler& handler) = 0;
+  // A hidden window that only receives the system's broadcasts (theme and colour changes).
+  virtual std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) = 0;
+  virtual std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) = 0;
   virtual std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
                                                                 INativeWindowHandler& handler) = 0;
 
@@ -41,6 +62,15 @@ class IWindowSystem {
   virtual TRect ScreenRect() const = 0;
   virtual int ScreenDpi() const = 0;
   virtual bool IsKeyDown(TKey key) const = 0;
+
+  virtual int SystemMetric(TSystemMetric metric) const = 0;
+  // A system colour index resolved to RGB, as the screen shows it now.
+  virtual TColor SystemColor(int index) const = 0;
+  virtual TPoint CursorPos() const = 0;  // screen coordinates
+  // The program's window under a screen point (the innermost one), or null.
+  virtual INativeWindow* WindowFromPoint(TPoint screen) const = 0;
+  // Whether any window of the program holds the mouse capture.
+  virtual bool IsMouseCaptured() const = 0;
 };
 
 }  // namespace vormix

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace vormix {
 
@@ -30,6 +31,49 @@ void MemoryCanvas::Resize(int width, int height, TColor background) {
   m_texts.clear();
 }
 
+// Interim: the raster operations beyond solid rectangles arrive with the full canvas.
+void MemoryCanvas::SetPen(TColor, int, TPenStyle) {}
+void MemoryCanvas::SetBrush(TColor) {}
+void MemoryCanvas::SetBrushClear() {}
+void MemoryCanvas::SetBrushPattern(const TImage&) {}
+void MemoryCanvas::SetFont(const TFontSpec& font) { m_font = font; }
+int MemoryCanvas::Save() { return 1; }
+void MemoryCanvas::Restore(int) {}
+TPoint MemoryCanvas::SetWindowOrigin(TPoint origin) { return std::exchange(m_origin, origin); }
+void MemoryCanvas::IntersectClipRect(const TRect&) {}
+void MemoryCanvas::ExcludeClipRect(const TRect&) {}
+std::optional<TRegion> MemoryCanvas::GetClipRegion() const { return std::nullopt; }
+void MemoryCanvas::SelectClipRegion(const std::optional<TRegion>&, TClipCombine) {}
+bool MemoryCanvas::RectVisible(const TRect&) const { return true; }
+void MemoryCanvas::FillRect(const TRect&) {}
+void MemoryCanvas::Rectangle(const TRect&) {}
+void MemoryCanvas::MoveTo(TPoint) {}
+void MemoryCanvas::LineTo(TPoint) {}
+void MemoryCanvas::Polyline(std::span<const TPoint>) {}
+void MemoryCanvas::Polygon(std::span<const TPoint>) {}
+void MemoryCanvas::SetPixel(TPoint, TColor) {}
+void MemoryCanvas::DrawEdge(const TRect&, TEdgeFlags, TEdgeSides) {}
+void MemoryCanvas::DrawFocusRect(const TRect&) {}
+void MemoryCanvas::DrawScrollArrow(const TRect&, TFrameControlState) {}
+void MemoryCanvas::TextOut(TPoint, std::string_view) {}
+bool MemoryCanvas::FontIsTrueType() { return true; }
+void MemoryCanvas::BeginPath() {}
+void MemoryCanvas::EndPath() {}
+void MemoryCanvas::StrokePath() {}
+void MemoryCanvas::FillPath() {}
+void MemoryCanvas::SelectClipPath(TClipCombine) {}
+std::unique_ptr<IBitmapCanvas> MemoryCanvas::CreateBitmap(int width, int height) {
+  return std::make_unique<MemoryCanvas>(width, height, clBlack);
+}
+void MemoryCanvas::BitBlt(const TRect&, ICanvas&, TPoint, TRasterOp) {}
+void MemoryCanvas::DrawImage(TPoint, const TImage&) {}
+void MemoryCanvas::DrawImageTransparent(TPoint, const TImage&, TColor) {}
+TImage MemoryCanvas::Image() const {
+  TImage image(m_width, m_height);
+  image.Pixels = m_pixels;
+  return image;
+}
+
 void MemoryCanvas::FillRect(const TRect& rect, TColor color) {
   if (color == clNone) return;
   const TColor rgb = ResolveMemoryColor(color);
@@ -40,13 +84,15 @@ void MemoryCanvas::FillRect(const TRect& rect, TColor color) {
                 std::max(right - left, 0), rgb);
 }
 
-void MemoryCanvas::DrawText(const TRect& rect, std::string_view text, const TFontSpec& font,
-                            TTextFlags flags) {
+int MemoryCanvas::DrawText(TRect& rect, std::string_view text, TTextFlags flags) {
+  TFontSpec font = m_font;
+  font.Color = m_textColor;
   m_texts.push_back({rect, std::string(text), font, flags});
+  return std::abs(m_font.Height);
 }
 
-TSize MemoryCanvas::TextExtent(std::string_view text, const TFontSpec& font) {
-  const int height = std::abs(font.Height);
+TSize MemoryCanvas::TextExtent(std::string_view text) {
+  const int height = std::abs(m_font.Height);
   int width = 0;
   for (unsigned char c : text) {
     if (c < 0x80) width += height / 2;

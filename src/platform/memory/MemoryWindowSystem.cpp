@@ -70,6 +70,34 @@ void MemoryWindow::Update() {
   }
 }
 
+void MemoryWindow::PaintNow() {
+  ++m_paintCount;
+  m_invalid = false;
+  const TSize size = ClientSize();
+  m_canvas.Resize(size.Width, size.Height, clNone);
+  m_handler.NativePaint(m_canvas);
+}
+
+void MemoryWindow::PrintTo(ICanvas& canvas) { m_handler.NativePaint(canvas); }
+
+void MemoryWindow::SetCapture() { m_system.SetCaptureWindow(this); }
+
+void MemoryWindow::ReleaseCapture() {
+  if (HasCapture()) m_system.SetCaptureWindow(nullptr);
+}
+
+bool MemoryWindow::HasCapture() const { return m_system.CaptureWindow() == this; }
+
+TPoint MemoryWindow::ClientToScreen(TPoint p) const {
+  const TPoint origin = ScreenOrigin();
+  return {p.X + origin.X, p.Y + origin.Y};
+}
+
+TPoint MemoryWindow::ScreenToClient(TPoint p) const {
+  const TPoint origin = ScreenOrigin();
+  return {p.X - origin.X, p.Y - origin.Y};
+}
+
 // ---------------------------------------------------------------------------------------
 // MemoryForm
 
@@ -259,9 +287,32 @@ std::unique_ptr<INativeEdit> MemoryWindowSystem::CreateEdit(const TNativeWindowP
 }
 
 std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateButton(const TNativeWindowParams& params,
+                                                                const TNativeButtonStyle&,
                                                                 INativeWindowHandler& handler) {
   return std::make_unique<MemoryButton>(*this, params, handler);
 }
+
+std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateMessageWindow(INativeWindowHandler& handler) {
+  TNativeWindowParams params;
+  params.Visible = false;
+  return std::make_unique<MemoryWindow>(*this, TMemoryWindowKind::Custom, params, handler);
+}
+
+std::unique_ptr<ITimer> MemoryWindowSystem::CreateTimer(std::function<void()>) { return nullptr; }
+
+int MemoryWindowSystem::SystemMetric(TSystemMetric metric) const {
+  switch (metric) {
+    case TSystemMetric::smCxVScroll:
+    case TSystemMetric::smCyHScroll:
+    case TSystemMetric::smCyVThumb:
+    case TSystemMetric::smCxHThumb: return 17;
+    case TSystemMetric::smCxEdge:
+    case TSystemMetric::smCyEdge: return 2;
+  }
+  return 0;
+}
+
+INativeWindow* MemoryWindowSystem::WindowFromPoint(TPoint) const { return nullptr; }
 
 std::unique_ptr<INativeProgressBar> MemoryWindowSystem::CreateProgressBar(const TNativeWindowParams& params,
                                                                           INativeWindowHandler& handler) {
@@ -280,6 +331,7 @@ TSize MemoryWindowSystem::MeasureText(std::string_view text, const TFontSpec& fo
 void MemoryWindowSystem::Unregister(MemoryWindow* window) {
   std::erase(m_windows, window);
   if (m_focused == window) m_focused = nullptr;
+  if (m_capture == window) m_capture = nullptr;
 }
 
 MemoryWindow* MemoryWindowSystem::FindById(int id) const {

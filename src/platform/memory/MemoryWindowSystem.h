@@ -39,7 +39,18 @@ class MemoryWindow : public virtual INativeWindow {
   bool HasFocus() const override;
   void Invalidate() override { m_invalid = true; }
   void Update() override;
+  void PaintNow() override;
+  void PrintTo(ICanvas& canvas) override;
   void* Handle() const override { return const_cast<MemoryWindow*>(this); }
+  void SetRegion(const std::optional<TRegion>& region) override { m_region = region; }
+  std::optional<TRegion> Region() const override { return m_region; }
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  bool HasCapture() const override;
+  void SetCursor(TCursor cursor) override { m_cursor = cursor; }
+  TPoint ClientToScreen(TPoint p) const override;
+  TPoint ScreenToClient(TPoint p) const override;
+  TCursor Cursor() const { return m_cursor; }
 
   // What tests look at.
   TMemoryWindowKind Kind() const { return m_kind; }
@@ -76,6 +87,8 @@ class MemoryWindow : public virtual INativeWindow {
   bool m_invalid = true;
   int m_paintCount = 0;
   MemoryCanvas m_canvas{0, 0};
+  std::optional<TRegion> m_region;
+  TCursor m_cursor = TCursor::crDefault;
 };
 
 class MemoryForm : public MemoryWindow, public INativeForm {
@@ -172,8 +185,10 @@ class MemoryWindowSystem : public IWindowSystem {
                                                      INativeWindowHandler& handler) override;
   std::unique_ptr<INativeEdit> CreateEdit(const TNativeWindowParams& params, const TNativeEditStyle& style,
                                           INativeWindowHandler& handler) override;
-  std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params,
+  std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params, const TNativeButtonStyle& style,
                                               INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) override;
+  std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override;
   std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
                                                         INativeWindowHandler& handler) override;
 
@@ -185,6 +200,13 @@ class MemoryWindowSystem : public IWindowSystem {
   TRect ScreenRect() const override { return m_screen; }
   int ScreenDpi() const override { return m_dpi; }
   bool IsKeyDown(TKey key) const override { return m_heldKeys.count(key) != 0; }
+  int SystemMetric(TSystemMetric metric) const override;
+  TColor SystemColor(int index) const override { return MemorySystemColor(index); }
+  TPoint CursorPos() const override { return m_cursorPos; }
+  INativeWindow* WindowFromPoint(TPoint screen) const override;
+  bool IsMouseCaptured() const override { return m_capture != nullptr; }
+  MemoryWindow* CaptureWindow() const { return m_capture; }
+  void SetCaptureWindow(MemoryWindow* window) { m_capture = window; }
 
   // Simulated user input.
   void PressKey(TKey key, TShiftState shift = 0);
@@ -222,6 +244,8 @@ class MemoryWindowSystem : public IWindowSystem {
   bool m_quitRequested = false;
   int m_messagePumps = 0;
   INativeWindow* m_discardCharFor = nullptr;
+  MemoryWindow* m_capture = nullptr;
+  TPoint m_cursorPos;
 };
 
 }  // namespace vormix

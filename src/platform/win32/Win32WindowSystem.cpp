@@ -230,6 +230,18 @@ void Win32Window::Update() {
   if (m_hwnd) UpdateWindow(m_hwnd);
 }
 
+// Interim: the remaining window operations arrive with the full window port.
+void Win32Window::PaintNow() {}
+void Win32Window::PrintTo(ICanvas&) {}
+void Win32Window::SetRegion(const std::optional<TRegion>&) {}
+std::optional<TRegion> Win32Window::Region() const { return std::nullopt; }
+void Win32Window::SetCapture() {}
+void Win32Window::ReleaseCapture() {}
+bool Win32Window::HasCapture() const { return false; }
+void Win32Window::SetCursor(TCursor) {}
+TPoint Win32Window::ClientToScreen(TPoint p) const { return p; }
+TPoint Win32Window::ScreenToClient(TPoint p) const { return p; }
+
 // ---------------------------------------------------------------------------------------
 // Win32Form
 
@@ -423,9 +435,18 @@ std::unique_ptr<INativeEdit> Win32WindowSystem::CreateEdit(const TNativeWindowPa
 }
 
 std::unique_ptr<INativeWindow> Win32WindowSystem::CreateButton(const TNativeWindowParams& params,
+                                                               const TNativeButtonStyle&,
                                                                INativeWindowHandler& handler) {
   return std::make_unique<Win32Button>(*this, handler, params);
 }
+
+std::unique_ptr<INativeWindow> Win32WindowSystem::CreateMessageWindow(INativeWindowHandler&) { return nullptr; }
+std::unique_ptr<ITimer> Win32WindowSystem::CreateTimer(std::function<void()>) { return nullptr; }
+int Win32WindowSystem::SystemMetric(TSystemMetric metric) const { return GetSystemMetrics(static_cast<int>(metric)); }
+TColor Win32WindowSystem::SystemColor(int index) const { return GetSysColor(index); }
+TPoint Win32WindowSystem::CursorPos() const { return {}; }
+INativeWindow* Win32WindowSystem::WindowFromPoint(TPoint) const { return nullptr; }
+bool Win32WindowSystem::IsMouseCaptured() const { return GetCapture() != nullptr; }
 
 std::unique_ptr<INativeProgressBar> Win32WindowSystem::CreateProgressBar(const TNativeWindowParams& params,
                                                                          INativeWindowHandler& handler) {

@@ -34,7 +34,17 @@ class Win32Window : public virtual INativeWindow {
   bool HasFocus() const override;
   void Invalidate() override;
   void Update() override;
+  void PaintNow() override;
+  void PrintTo(ICanvas& canvas) override;
   void* Handle() const override { return m_hwnd; }
+  void SetRegion(const std::optional<TRegion>& region) override;
+  std::optional<TRegion> Region() const override;
+  void SetCapture() override;
+  void ReleaseCapture() override;
+  bool HasCapture() const override;
+  void SetCursor(TCursor cursor) override;
+  TPoint ClientToScreen(TPoint p) const override;
+  TPoint ScreenToClient(TPoint p) const override;
 
   HWND Hwnd() const { return m_hwnd; }
   INativeWindowHandler* Handler() const { return m_handler; }
@@ -108,8 +118,10 @@ class Win32WindowSystem : public IWindowSystem {
                                                      INativeWindowHandler& handler) override;
   std::unique_ptr<INativeEdit> CreateEdit(const TNativeWindowParams& params, const TNativeEditStyle& style,
                                           INativeWindowHandler& handler) override;
-  std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params,
+  std::unique_ptr<INativeWindow> CreateButton(const TNativeWindowParams& params, const TNativeButtonStyle& style,
                                               INativeWindowHandler& handler) override;
+  std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) override;
+  std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override;
   std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
                                                         INativeWindowHandler& handler) override;
 
@@ -121,6 +133,11 @@ class Win32WindowSystem : public IWindowSystem {
   TRect ScreenRect() const override;
   int ScreenDpi() const override;
   bool IsKeyDown(TKey key) const override;
+  int SystemMetric(TSystemMetric metric) const override;
+  TColor SystemColor(int index) const override;
+  TPoint CursorPos() const override;
+  INativeWindow* WindowFromPoint(TPoint screen) const override;
+  bool IsMouseCaptured() const override;
 
   HINSTANCE Instance() const { return m_instance; }
   HFONT FontFor(const TFontSpec& font);
