@@ -98,6 +98,10 @@ class ICanvas {
   virtual TColor TextColor() const = 0;
   virtual void SetBackgroundMode(TBackgroundMode mode) = 0;
   virtual void SetBackgroundColor(TColor color) = 0;
+  // A colour as this canvas draws it: system colours resolved to RGB, RGB unchanged.
+  // Pixels of pictures given to the canvas may be system colours too; they are resolved
+  // when used.
+  virtual TColor ResolveColor(TColor color) const = 0;
 
   // ---- state ----
   // Saves clip, origin, pen, brush, font, colours and background mode; Restore() goes

@@ -31,6 +31,8 @@ void MemoryCanvas::Resize(int width, int height, TColor background) {
   m_texts.clear();
 }
 
+TColor MemoryCanvas::ResolveColor(TColor color) const { return ResolveMemoryColor(color); }
+
 // Interim: the raster operations beyond solid rectangles arrive with the full canvas.
 void MemoryCanvas::SetPen(TColor, int, TPenStyle) {}
 void MemoryCanvas::SetBrush(TColor) {}

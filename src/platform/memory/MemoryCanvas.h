@@ -37,6 +37,7 @@ class MemoryCanvas : public IBitmapCanvas {
   void SetTextColor(TColor color) override { m_textColor = color; }
   TColor TextColor() const override { return m_textColor; }
   void SetBackgroundMode(TBackgroundMode mode) override { m_backgroundMode = mode; }
+  TColor ResolveColor(TColor color) const override;
   void SetBackgroundColor(TColor color) override { m_backgroundColor = color; }
 
   int Save() override;

@@ -15,6 +15,8 @@ Win32Canvas::Win32Canvas(HDC dc, Win32WindowSystem& system)
 
 Win32Canvas::~Win32Canvas() { RestoreDC(m_dc, m_savedState); }
 
+TColor Win32Canvas::ResolveColor(TColor color) const { return vormix::ResolveColor(color); }
+
 // Interim: the GDI translation of the remaining operations arrives with the full canvas.
 void Win32Canvas::SetPen(TColor, int, TPenStyle) {}
 void Win32Canvas::SetBrush(TColor) {}

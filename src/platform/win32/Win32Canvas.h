@@ -27,6 +27,7 @@ class Win32Canvas : public ICanvas {
   void SetTextColor(TColor color) override;
   TColor TextColor() const override { return m_textColor; }
   void SetBackgroundMode(TBackgroundMode mode) override;
+  TColor ResolveColor(TColor color) const override;
   void SetBackgroundColor(TColor color) override;
 
   int Save() override;
