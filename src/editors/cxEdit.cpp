@@ -53,7 +53,7 @@ TcxChangeEventsHold::~TcxChangeEventsHold() noexcept(false) {
 }
 
 TcxEditStyle::TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent) : m_edit(edit), m_parent(parent) {
-  LookAndFeel.OnChanged = [this] { Changed(); };
+  LookAndFeel.OnLookAndFeelChanged = [this](TcxLookAndFeel&, TcxLookAndFeelValues) { Changed(); };
 }
 
 TcxEditBorderStyle TcxEditStyle::BorderStyle() const {

@@ -276,6 +276,39 @@ void TWinControl::FontChanged() {
 
 void TWinControl::PaintWindow(ICanvas& canvas) { canvas.FillRect(ClientRect(), Color()); }
 
+void TWinControl::PaintCopy(ICanvas& canvas, bool withChildren) const {
+  ++m_paintingCopy;
+  struct TDone {
+    int& Count;
+    ~TDone() { --Count; }
+  } done{m_paintingCopy};
+  if (m_window) {
+    m_window->PrintTo(canvas);
+  } else {
+    auto& self = const_cast<TWinControl&>(*this);
+    self.PaintWindow(canvas);
+    for (TControl* c : m_controls)
+      if (!c->IsWindowed() && c->Visible()) c->Paint(canvas);
+  }
+  if (!withChildren) return;
+  for (TControl* c : m_controls) {
+    auto* child = dynamic_cast<TWinControl*>(c);
+    if (!child || !child->Visible()) continue;
+    const int level = canvas.Save();
+    const TPoint origin = canvas.WindowOrigin();
+    canvas.SetWindowOrigin({origin.X - child->Left(), origin.Y - child->Top()});
+    canvas.IntersectClipRect(child->ClientRect());
+    child->PaintCopy(canvas, true);
+    canvas.Restore(level);
+  }
+}
+
+bool TWinControl::IsPaintingCopy() const {
+  for (const TWinControl* c = this; c; c = c->Parent())
+    if (c->m_paintingCopy > 0) return true;
+  return false;
+}
+
 void TWinControl::ReportError(std::exception_ptr error) {
   if (TApplication* app = Application()) app->HandleException(error);
 }

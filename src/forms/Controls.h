@@ -123,6 +123,13 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   void Update();  // repaint what is invalid now, not at the next paint cycle
   void ScaleBy(int m, int d) override;
 
+  // Paints the control as it shows on screen into another canvas, its top-left corner
+  // at the canvas's logical (0, 0), and with it, when asked, its windowed children.
+  // Meanwhile the control counts as painting a copy, so that a transparent control
+  // inside it keeps what the canvas holds instead of capturing its background again.
+  void PaintCopy(ICanvas& canvas, bool withChildren) const;
+  bool IsPaintingCopy() const;
+
   // The control's own text as the native window holds it.
   virtual std::string Text() const;
   virtual void SetText(const std::string& text);
@@ -198,6 +205,7 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   bool m_tabStop = false;
   int m_controlId = 0;
   std::string m_text;  // kept while there is no native window
+  mutable int m_paintingCopy = 0;
 };
 
 template <class Body>

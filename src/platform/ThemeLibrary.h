@@ -23,6 +23,26 @@ using TThemeHandle = std::uintptr_t;
 // The two sizes GetThemePartSize can report (Windows' THEMESIZE values).
 enum class TThemeSize { tsMin = 0, tsTrue = 1, tsDraw = 2 };
 
+// The visual-styles library exists from system version 5.1 on; older systems draw classic.
+constexpr bool ThemesLibraryAvailableOn(unsigned major, unsigned minor) {
+  return major > 5 || (major == 5 && minor >= 1);
+}
+
+// Every name the library is asked for at binding time, in lookup order.
+inline constexpr const char* kThemeLibraryOperations[] = {
+    "CloseThemeData", "DrawThemeBackground", "DrawThemeEdge", "DrawThemeIcon",
+    "DrawThemeParentBackground", "DrawThemeText", "EnableThemeDialogTexture",
+    "GetCurrentThemeName", "GetThemeAppProperties", "GetThemeBackgroundContentRect",
+    "GetThemeBackgroundRegion", "GetThemeBackgroundExtent", "GetThemeBool", "GetThemeColor",
+    "GetThemeDocumentationProperty", "GetThemeEnumValue", "GetThemeFilename", "GetThemeFont",
+    "GetThemeInt", "GetThemeIntList", "GetThemeMargins", "GetThemeMetric", "GetThemePartSize",
+    "GetThemePosition", "GetThemePropertyOrigin", "GetThemeRect", "GetThemeString",
+    "GetThemeSysBool", "GetThemeSysColor", "GetThemeSysColorBrush", "GetThemeSysFont",
+    "GetThemeSysInt", "GetThemeSysSize", "GetThemeSysString", "GetThemeTextExtent",
+    "GetThemeTextMetrics", "GetWindowTheme", "HitTestThemeBackground", "IsAppThemed",
+    "IsThemeActive", "IsThemePartDefined", "IsThemeBackgroundPartiallyTransparent",
+    "IsThemeDialogTextureEnabled", "OpenThemeData", "SetThemeAppProperties", "SetWindowTheme"};
+
 class IThemeLibrary {
  public:
   virtual ~IThemeLibrary() = default;

@@ -5,13 +5,21 @@
 #include <memory>
 
 #include "forms/Forms.h"
+#include "lookandfeel/cxLookAndFeels.h"
 #include "platform/memory/MemoryServices.h"
+#include "platform/memory/MemoryThemeLibrary.h"
 #include "platform/memory/MemoryWindowSystem.h"
 
 namespace vormix {
 
+// The desktop starts with the visual-styles theme switched off, so controls draw their
+// classic look unless a test switches it on.
 struct TMemoryDesktop {
   TMemoryDesktop() { app.SetTitle("Vormix"); }
+  static MemoryThemeLibrary& ClassicThemes(MemoryThemeLibrary& themes) {
+    themes.Active = false;
+    return themes;
+  }
 
   MemoryBeep beep;
   MemoryClipboard clipboard;
@@ -22,6 +30,8 @@ struct TMemoryDesktop {
   MemoryCodePage codePage;
   MemoryShell shell;
   TPlatform platform{windows, messageBox, beep, saveDialog, files, codePage, shell, clipboard};
+  MemoryThemeLibrary themes;
+  TcxLookAndFeelRuntime lookAndFeel{ClassicThemes(themes), &windows};
   TApplication app{platform};
 
   // The native window of a control, as the memory system sees it.
