@@ -592,16 +592,18 @@ void MemoryWindowSystem::SetCaptureWindow(MemoryWindow* window) {
   if (window == m_capture) return;
   MemoryWindow* old = std::exchange(m_capture, window);
   if (!old) return;
+  m_moveOwed = true;
   old->Handler().NativeCaptureLost();
   if (IsAlive(old)) old->DefaultCaptureLost();
 }
 
-// Moves went to the window holding the capture wherever the pointer was; once the
-// capture is over, that window hears that the pointer has left it, if it has. Like the
-// system's own notice this comes after the event that ended the capture.
+// Moves went to the window holding the capture wherever the pointer was. Once the
+// capture is over the system moves the pointer where it is, after the event that ended
+// the capture: the window it has left hears the leave, the one under it enter and move.
 void MemoryWindowSystem::SettlePointer() {
-  if (!m_hover || m_capture || MouseTarget() == m_hover) return;
-  std::exchange(m_hover, nullptr)->Handler().NativeMouseLeave();
+  if (!m_moveOwed || m_capture) return;
+  m_moveOwed = false;
+  if (MouseTarget() != m_hover) DeliverMove(0);
 }
 
 void MemoryWindowSystem::CancelMode() {
@@ -636,18 +638,21 @@ TKey KeyOf(TMouseButton button) {
 
 void MemoryWindowSystem::MoveMouse(TPoint screen, TShiftState shift) {
   m_cursorPos = screen;
+  DeliverMove(shift);
+  SettlePointer();
+}
+
+void MemoryWindowSystem::DeliverMove(TShiftState shift) {
   MemoryWindow* target = MouseTarget();
   if (target != m_hover) {
     MemoryWindow* old = std::exchange(m_hover, target);
     if (old) old->Handler().NativeMouseLeave();
     if (target && IsAlive(target)) target->Handler().NativeMouseEnter();
   }
-  if (IsAlive(target)) {
-    const TPoint at = target->ScreenToClient(screen);
-    target->Handler().NativeMouseMove(at, MouseShift(shift));
-    if (IsAlive(target)) target->DefaultMouseMove(at);
-  }
-  SettlePointer();
+  if (!IsAlive(target)) return;
+  const TPoint at = target->ScreenToClient(m_cursorPos);
+  target->Handler().NativeMouseMove(at, MouseShift(shift));
+  if (IsAlive(target)) target->DefaultMouseMove(at);
 }
 
 void MemoryWindowSystem::MoveMouse(INativeWindow& window, TPoint at, TShiftState shift) {

@@ -285,7 +285,8 @@ class MemoryWindowSystem : public IWindowSystem {
 
   // The pointer. A move goes to the window holding the capture, else to the window
   // under the pointer; a window hears enter before its first move and leave when the
-  // moves go elsewhere (not while it holds the capture). The window's point is in its
+  // moves go elsewhere (not while it holds the capture; when the capture ends, a move
+  // where the pointer is follows the event that ended it). The window's point is in its
   // client coordinates; shift adds Shift, Ctrl, Alt or ssDouble to the buttons held.
   void MoveMouse(TPoint screen, TShiftState shift = 0);
   void MoveMouse(INativeWindow& window, TPoint at, TShiftState shift = 0);
@@ -341,6 +342,7 @@ class MemoryWindowSystem : public IWindowSystem {
   // The window that mouse input at the pointer goes to, if it takes input.
   MemoryWindow* MouseTarget() const;
   TShiftState MouseShift(TShiftState shift) const;
+  void DeliverMove(TShiftState shift);
   void SettlePointer();
   void Broadcast(void (INativeWindowHandler::*notification)());
 
@@ -357,6 +359,7 @@ class MemoryWindowSystem : public IWindowSystem {
   INativeWindow* m_discardCharFor = nullptr;
   MemoryWindow* m_capture = nullptr;
   MemoryWindow* m_hover = nullptr;  // the window that heard enter last and no leave since
+  bool m_moveOwed = false;          // the capture ended: the system moves the pointer where it is
   TPoint m_cursorPos;
   bool m_applicationActive = true;
   MemoryWindow* m_focusBeforeDeactivation = nullptr;
