@@ -296,6 +296,7 @@ void MemoryButton::DefaultKeyDown(TKey key, TShiftState) {
 
 void MemoryButton::DefaultMouseDown(TPoint) {
   SetFocus();
+  if (!m_system.IsAlive(this)) return;
   m_tracking = true;
   SetCapture();
   SetPushed(true);
@@ -312,9 +313,9 @@ void MemoryButton::DefaultMouseUp(TPoint at) {
   m_tracking = false;
   const bool click = m_pushed && IsInside(at);
   SetPushed(false);
-  if (click) {
+  if (click && m_system.IsAlive(this)) {
     ++m_clicks;
-    Handler().NativeClicked();
+    Handler().NativeClicked();  // which may close the form and destroy the button
   }
   if (m_system.IsAlive(this)) ReleaseCapture();
 }
@@ -326,7 +327,7 @@ void MemoryButton::DefaultCaptureLost() {
 
 void MemoryButton::DefaultFocusChanged() {
   if (!HasFocus() && m_tracking) ReleaseCapture();  // a press ends with the focus
-  if (m_style.OwnerDraw && IsShowing() && m_system.IsAlive(this)) Paint();
+  if (m_system.IsAlive(this) && m_style.OwnerDraw && IsShowing()) Paint();
 }
 
 void MemoryButton::DrawPicture(ICanvas& canvas) { Handler().NativeDrawItem(canvas, m_pushed, HasFocus()); }
