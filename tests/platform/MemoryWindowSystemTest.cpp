@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/RecordingHandler.h"
 #include "platform/memory/MemoryServices.h"
 #include "platform/memory/MemoryWindowSystem.h"
 
@@ -136,6 +137,64 @@ TEST(MemoryServices, CodePageKnowsOnlyItsTableAndFilesRecordTheirBytes) {
   }
   EXPECT_EQ(files.OpenFiles, 0);
   EXPECT_EQ(files.Files.at("x"), "abc");
+}
+
+TEST(MemorySystem, BroadcastsReachTheMessageWindowsInCreationOrderAndNoOtherWindow) {
+  MemoryBeep beep;
+  MemoryClipboard clipboard;
+  MemoryWindowSystem windows{beep, clipboard};
+  TLines log;
+  TRecordingHandler first{log, "first"}, second{log, "second"}, formLog{log, "form"};
+  TNativeWindowParams params;
+  params.Bounds = {0, 0, 100, 100};
+  auto form = windows.CreateForm(params, {}, formLog);
+  form->Show();
+  auto one = windows.CreateMessageWindow(first);
+  auto two = windows.CreateMessageWindow(second);
+  EXPECT_FALSE(one->IsVisible());
+  windows.BroadcastThemeChanged();
+  windows.BroadcastSystemColorsChanged();
+  EXPECT_EQ(log, (TLines{"first theme changed", "second theme changed", "first colours changed",
+                         "second colours changed"}));
+  EXPECT_EQ(windows.WindowFromPoint({0, 0}), form.get()) << "message windows are never under the pointer";
+}
+
+TEST(MemorySystem, SwitchingApplicationsTellsEveryFormAndTakesTheFocusAwayUntilTheReturn) {
+  MemoryBeep beep;
+  MemoryClipboard clipboard;
+  MemoryWindowSystem windows{beep, clipboard};
+  TLines log;
+  TRecordingHandler formLog{log, "form"}, otherLog{log, "other"}, editLog{log, "edit"};
+  auto form = windows.CreateForm({}, {}, formLog);
+  auto other = windows.CreateForm({}, {}, otherLog);
+  form->Show();
+  TNativeWindowParams params;
+  params.Parent = form.get();
+  auto edit = windows.CreateEdit(params, {}, editLog);
+  edit->SetFocus();
+  log.clear();
+  windows.ActivateApplication(false);
+  EXPECT_EQ(windows.Focused(), nullptr);
+  windows.ActivateApplication(false);
+  windows.ActivateApplication(true);
+  EXPECT_TRUE(edit->HasFocus());
+  EXPECT_EQ(log, (TLines{"form app inactive", "other app inactive", "edit focus out", "form app active",
+                         "other app active", "edit focus in"}));
+}
+
+TEST(MemorySystem, SystemValuesAreWinesAndTestsCanChangeTheMetrics) {
+  MemoryBeep beep;
+  MemoryClipboard clipboard;
+  MemoryWindowSystem windows{beep, clipboard};
+  for (TSystemMetric m : {TSystemMetric::smCxVScroll, TSystemMetric::smCyHScroll, TSystemMetric::smCyVThumb,
+                          TSystemMetric::smCxHThumb})
+    EXPECT_EQ(windows.SystemMetric(m), 17);
+  EXPECT_EQ(windows.SystemMetric(TSystemMetric::smCxEdge), 2);
+  windows.SetSystemMetric(TSystemMetric::smCxVScroll, 25);
+  EXPECT_EQ(windows.SystemMetric(TSystemMetric::smCxVScroll), 25);
+  EXPECT_EQ(windows.SystemMetric(TSystemMetric::smCyHScroll), 17);
+  for (int index : {5, 15, 16})  // window, button face, button shadow
+    EXPECT_EQ(windows.SystemColor(index), MemorySystemColor(index));
 }
 
 }  // namespace

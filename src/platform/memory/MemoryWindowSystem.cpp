@@ -1,6 +1,7 @@
 #include "platform/memory/MemoryWindowSystem.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "base/Utf.h"
 
@@ -59,26 +60,74 @@ TPoint MemoryWindow::ScreenOrigin() const {
   return origin;
 }
 
-void MemoryWindow::Update() {
-  if (!m_invalid || !IsShowing()) return;
-  m_invalid = false;
-  ++m_paintCount;
-  if (m_kind == TMemoryWindowKind::Form || m_kind == TMemoryWindowKind::Custom) {
-    const TSize size = ClientSize();
-    m_canvas.Resize(size.Width, size.Height, clNone);
-    m_handler.NativePaint(m_canvas);
-  }
+TRect MemoryWindow::ScreenBounds() const {
+  if (!m_parent) return m_bounds;
+  const TPoint parent = m_parent->ScreenOrigin();
+  return m_bounds.Offset(parent.X, parent.Y);
 }
 
-void MemoryWindow::PaintNow() {
-  ++m_paintCount;
+MemoryWindow* MemoryWindow::HitTest(TPoint screen) {
+  if (!m_visible || !ScreenBounds().Contains(screen)) return nullptr;
+  if (m_region && !m_region->Contains(ScreenToClient(screen))) return nullptr;
+  const TPoint at = ScreenToClient(screen);
+  const TSize client = ClientSize();
+  if (TRect{0, 0, client.Width, client.Height}.Contains(at)) {
+    // Children lie above their parent, the later created above the earlier.
+    const std::vector<MemoryWindow*>& windows = m_system.Windows();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+      if ((*it)->m_parent == this)
+        if (MemoryWindow* hit = (*it)->HitTest(screen)) return hit;
+  }
+  return this;
+}
+
+bool MemoryWindow::HasHandlerPicture() const {
+  return m_kind == TMemoryWindowKind::Form || m_kind == TMemoryWindowKind::Custom;
+}
+
+void MemoryWindow::DrawPicture(ICanvas& canvas) { m_handler.NativePaint(canvas); }
+
+void MemoryWindow::Paint() {
   m_invalid = false;
+  ++m_paintCount;
+  if (!HasHandlerPicture()) return;
   const TSize size = ClientSize();
   m_canvas.Resize(size.Width, size.Height, clNone);
-  m_handler.NativePaint(m_canvas);
+  DrawPicture(m_canvas);
 }
 
-void MemoryWindow::PrintTo(ICanvas& canvas) { m_handler.NativePaint(canvas); }
+void MemoryWindow::Update() {
+  if (m_invalid && IsShowing()) Paint();
+}
+
+void MemoryWindow::PaintNow() { Paint(); }
+
+void MemoryWindow::PrintTo(ICanvas& canvas) {
+  const TPoint client = ScreenOrigin(), window = ScreenBounds().TopLeft();
+  PrintClientArea(canvas, {client.X - window.X, client.Y - window.Y});
+}
+
+// Draws the client area with its top-left corner at the canvas's logical point, then the
+// showing children over it, each at its place.
+void MemoryWindow::PrintClientArea(ICanvas& canvas, TPoint at) {
+  const TPoint origin = canvas.WindowOrigin();
+  canvas.SetWindowOrigin({origin.X - at.X, origin.Y - at.Y});
+  const int saved = canvas.Save();
+  const TSize size = ClientSize();
+  canvas.IntersectClipRect({0, 0, size.Width, size.Height});
+  if (HasHandlerPicture()) DrawPicture(canvas);
+  std::vector<MemoryWindow*> children;
+  for (MemoryWindow* w : m_system.Windows())
+    if (w->m_parent == this && w->m_visible) children.push_back(w);
+  for (MemoryWindow* child : children) {
+    if (!m_system.IsAlive(child)) continue;
+    const TPoint offset = child->ScreenOrigin();
+    const TPoint mine = ScreenOrigin();
+    child->PrintClientArea(canvas, {offset.X - mine.X, offset.Y - mine.Y});
+  }
+  canvas.Restore(saved);
+  canvas.SetWindowOrigin(origin);
+}
 
 void MemoryWindow::SetCapture() { m_system.SetCaptureWindow(this); }
 
@@ -245,12 +294,53 @@ void MemoryButton::DefaultKeyDown(TKey key, TShiftState) {
   }
 }
 
-void MemoryButton::DefaultMouseDown(TPoint) { SetFocus(); }
+void MemoryButton::DefaultMouseDown(TPoint) {
+  SetFocus();
+  if (!m_system.IsAlive(this)) return;
+  m_tracking = true;
+  SetCapture();
+  SetPushed(true);
+}
 
-void MemoryButton::DefaultMouseUp(TPoint, bool pressed) {
-  if (!pressed) return;
-  ++m_clicks;
-  Handler().NativeClicked();
+void MemoryButton::DefaultMouseMove(TPoint at) {
+  if (m_tracking) SetPushed(IsInside(at));
+}
+
+// As the system's button: it comes up, reports the click when released over it, and
+// only then gives the capture back.
+void MemoryButton::DefaultMouseUp(TPoint at) {
+  if (!m_tracking) return;
+  m_tracking = false;
+  const bool click = m_pushed && IsInside(at);
+  SetPushed(false);
+  if (click && m_system.IsAlive(this)) {
+    ++m_clicks;
+    Handler().NativeClicked();  // which may close the form and destroy the button
+  }
+  if (m_system.IsAlive(this)) ReleaseCapture();
+}
+
+void MemoryButton::DefaultCaptureLost() {
+  m_tracking = false;
+  SetPushed(false);
+}
+
+void MemoryButton::DefaultFocusChanged() {
+  if (!HasFocus() && m_tracking) ReleaseCapture();  // a press ends with the focus
+  if (m_system.IsAlive(this) && m_style.OwnerDraw && IsShowing()) Paint();
+}
+
+void MemoryButton::DrawPicture(ICanvas& canvas) { Handler().NativeDrawItem(canvas, m_pushed, HasFocus()); }
+
+void MemoryButton::SetPushed(bool pushed) {
+  if (pushed == m_pushed) return;
+  m_pushed = pushed;
+  if (m_style.OwnerDraw && IsShowing()) Paint();
+}
+
+bool MemoryButton::IsInside(TPoint at) const {
+  const TSize size = ClientSize();
+  return TRect{0, 0, size.Width, size.Height}.Contains(at);
 }
 
 void MemoryProgressBar::SetPosition(int position) {
@@ -287,20 +377,23 @@ std::unique_ptr<INativeEdit> MemoryWindowSystem::CreateEdit(const TNativeWindowP
 }
 
 std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateButton(const TNativeWindowParams& params,
-                                                                const TNativeButtonStyle&,
+                                                                const TNativeButtonStyle& style,
                                                                 INativeWindowHandler& handler) {
-  return std::make_unique<MemoryButton>(*this, params, handler);
+  return std::make_unique<MemoryButton>(*this, params, style, handler);
 }
 
 std::unique_ptr<INativeWindow> MemoryWindowSystem::CreateMessageWindow(INativeWindowHandler& handler) {
   TNativeWindowParams params;
   params.Visible = false;
-  return std::make_unique<MemoryWindow>(*this, TMemoryWindowKind::Custom, params, handler);
+  return std::make_unique<MemoryWindow>(*this, TMemoryWindowKind::Message, params, handler);
 }
 
-std::unique_ptr<ITimer> MemoryWindowSystem::CreateTimer(std::function<void()>) { return nullptr; }
+std::unique_ptr<ITimer> MemoryWindowSystem::CreateTimer(std::function<void()> onTick) {
+  return std::make_unique<MemoryTimer>(*this, std::move(onTick));
+}
 
 int MemoryWindowSystem::SystemMetric(TSystemMetric metric) const {
+  if (auto set = m_metrics.find(metric); set != m_metrics.end()) return set->second;
   switch (metric) {
     case TSystemMetric::smCxVScroll:
     case TSystemMetric::smCyHScroll:
@@ -311,8 +404,6 @@ int MemoryWindowSystem::SystemMetric(TSystemMetric metric) const {
   }
   return 0;
 }
-
-INativeWindow* MemoryWindowSystem::WindowFromPoint(TPoint) const { return nullptr; }
 
 std::unique_ptr<INativeProgressBar> MemoryWindowSystem::CreateProgressBar(const TNativeWindowParams& params,
                                                                           INativeWindowHandler& handler) {
@@ -332,6 +423,21 @@ void MemoryWindowSystem::Unregister(MemoryWindow* window) {
   std::erase(m_windows, window);
   if (m_focused == window) m_focused = nullptr;
   if (m_capture == window) m_capture = nullptr;
+  if (m_hover == window) m_hover = nullptr;
+  if (m_focusBeforeDeactivation == window) m_focusBeforeDeactivation = nullptr;
+  if (m_discardCharFor == window) m_discardCharFor = nullptr;
+}
+
+bool MemoryWindowSystem::IsAlive(const MemoryWindow* window) const {
+  return window && std::find(m_windows.begin(), m_windows.end(), window) != m_windows.end();
+}
+
+MemoryWindow* MemoryWindowSystem::WindowAt(TPoint screen) const {
+  // Top-level windows: the later created lie above the earlier.
+  for (auto it = m_windows.rbegin(); it != m_windows.rend(); ++it)
+    if (!(*it)->Parent() && (*it)->Kind() != TMemoryWindowKind::Message)
+      if (MemoryWindow* hit = (*it)->HitTest(screen)) return hit;
+  return nullptr;
 }
 
 MemoryWindow* MemoryWindowSystem::FindById(int id) const {
@@ -344,8 +450,16 @@ void MemoryWindowSystem::MoveFocus(MemoryWindow* window) {
   if (window && !window->CanTakeFocus()) return;
   MemoryWindow* old = m_focused;
   m_focused = window;
-  if (old) old->Handler().NativeFocusOut();
-  if (window && m_focused == window) window->Handler().NativeFocusIn();
+  // As on Windows: the native control reacts to losing the focus before the handler
+  // hears of it, and to gaining it after.
+  if (old) {
+    old->DefaultFocusChanged();
+    if (IsAlive(old)) old->Handler().NativeFocusOut();
+  }
+  if (window && m_focused == window) {
+    window->Handler().NativeFocusIn();
+    if (IsAlive(window) && m_focused == window) window->DefaultFocusChanged();
+  }
 }
 
 namespace {
@@ -460,15 +574,216 @@ void MemoryWindowSystem::Click(INativeWindow& window, TPoint at) {
   if (!target || !target->CanTakeFocus()) return;  // disabled or hidden windows get no input
   m_heldKeys.insert(1);  // the left mouse button, as the key state reports it
   const bool pressed = target->Handler().NativeMouseDown(TMouseButton::mbLeft, at, ssLeft);
-  if (pressed) target->DefaultMouseDown(at);
+  if (pressed && IsAlive(target)) target->DefaultMouseDown(at);
   m_heldKeys.erase(m_heldKeys.find(1));
-  if (std::find(m_windows.begin(), m_windows.end(), target) == m_windows.end()) return;
+  if (!IsAlive(target)) return;
   target->Handler().NativeMouseUp(TMouseButton::mbLeft, at, 0);
-  target->DefaultMouseUp(at, pressed);
+  if (IsAlive(target)) target->DefaultMouseUp(at);
+  SettlePointer();
 }
 
 void MemoryWindowSystem::CloseBox(INativeForm& form) {
   if (auto* w = dynamic_cast<MemoryWindow*>(&form)) w->Handler().NativeCloseRequested();
+}
+
+// ---------------------------------------------------------------------------------------
+// The pointer
+
+void MemoryWindowSystem::SetCaptureWindow(MemoryWindow* window) {
+  if (window == m_capture) return;
+  MemoryWindow* old = std::exchange(m_capture, window);
+  if (!old) return;
+  m_moveOwed = true;
+  old->Handler().NativeCaptureLost();
+  if (IsAlive(old)) old->DefaultCaptureLost();
+}
+
+// Moves went to the window holding the capture wherever the pointer was. Once the
+// capture is over the system moves the pointer where it is, after the event that ended
+// the capture: the window it has left hears the leave, the one under it enter and move.
+void MemoryWindowSystem::SettlePointer() {
+  if (!m_moveOwed || m_capture) return;
+  m_moveOwed = false;
+  if (MouseTarget() != m_hover) DeliverMove(0);
+}
+
+void MemoryWindowSystem::CancelMode() {
+  SetCaptureWindow(nullptr);
+  SettlePointer();
+}
+
+MemoryWindow* MemoryWindowSystem::MouseTarget() const {
+  MemoryWindow* target = m_capture ? m_capture : WindowAt(m_cursorPos);
+  return target && target->CanTakeFocus() ? target : nullptr;
+}
+
+TShiftState MemoryWindowSystem::MouseShift(TShiftState shift) const {
+  if (IsKeyDown(1)) shift |= ssLeft;
+  if (IsKeyDown(2)) shift |= ssRight;
+  if (IsKeyDown(4)) shift |= ssMiddle;
+  return shift;
+}
+
+namespace {
+
+TKey KeyOf(TMouseButton button) {
+  switch (button) {
+    case TMouseButton::mbLeft: return 1;
+    case TMouseButton::mbRight: return 2;
+    case TMouseButton::mbMiddle: return 4;
+  }
+  return 1;
+}
+
+}  // namespace
+
+void MemoryWindowSystem::MoveMouse(TPoint screen, TShiftState shift) {
+  m_cursorPos = screen;
+  DeliverMove(shift);
+  SettlePointer();
+}
+
+void MemoryWindowSystem::DeliverMove(TShiftState shift) {
+  MemoryWindow* target = MouseTarget();
+  if (target != m_hover) {
+    MemoryWindow* old = std::exchange(m_hover, target);
+    if (old) old->Handler().NativeMouseLeave();
+    if (target && IsAlive(target)) target->Handler().NativeMouseEnter();
+  }
+  if (!IsAlive(target)) return;
+  const TPoint at = target->ScreenToClient(m_cursorPos);
+  target->Handler().NativeMouseMove(at, MouseShift(shift));
+  if (IsAlive(target)) target->DefaultMouseMove(at);
+}
+
+void MemoryWindowSystem::MoveMouse(INativeWindow& window, TPoint at, TShiftState shift) {
+  MoveMouse(window.ClientToScreen(at), shift);
+}
+
+void MemoryWindowSystem::MouseDown(INativeWindow& window, TPoint at, TMouseButton button, TShiftState shift) {
+  const TPoint screen = window.ClientToScreen(at);
+  if (screen != m_cursorPos) MoveMouse(screen, shift & ~ssDouble);
+  MemoryWindow* target = MouseTarget();
+  m_heldKeys.insert(KeyOf(button));
+  if (target) {
+    const TPoint client = target->ScreenToClient(screen);
+    const bool pressed = target->Handler().NativeMouseDown(button, client, MouseShift(shift));
+    if (pressed && button == TMouseButton::mbLeft && IsAlive(target)) target->DefaultMouseDown(client);
+  }
+  SettlePointer();
+}
+
+void MemoryWindowSystem::MouseUp(INativeWindow& window, TPoint at, TMouseButton button, TShiftState shift) {
+  const TPoint screen = window.ClientToScreen(at);
+  if (screen != m_cursorPos) MoveMouse(screen, shift);
+  if (auto held = m_heldKeys.find(KeyOf(button)); held != m_heldKeys.end()) m_heldKeys.erase(held);
+  if (MemoryWindow* target = MouseTarget()) {
+    const TPoint client = target->ScreenToClient(screen);
+    // The control's own reaction (a button's click) comes before the handler hears of
+    // the release, as on Windows.
+    if (button == TMouseButton::mbLeft) target->DefaultMouseUp(client);
+    if (IsAlive(target)) target->Handler().NativeMouseUp(button, client, MouseShift(shift));
+  }
+  SettlePointer();
+}
+
+void MemoryWindowSystem::Wheel(int delta, TShiftState shift) {
+  MemoryWindow* w = m_focused;
+  while (w) {
+    MemoryWindow* parent = w->Parent();
+    if (w->Handler().NativeMouseWheel(delta, w->ScreenToClient(m_cursorPos), MouseShift(shift))) return;
+    if (IsAlive(w) && w->DefaultMouseWheel(delta, shift)) return;
+    w = IsAlive(parent) ? parent : nullptr;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Activation and broadcasts
+
+void MemoryWindowSystem::ActivateApplication(bool active) {
+  if (active == m_applicationActive) return;
+  m_applicationActive = active;
+  std::vector<MemoryWindow*> forms;
+  for (MemoryWindow* w : m_windows)
+    if (w->Kind() == TMemoryWindowKind::Form) forms.push_back(w);
+  for (MemoryWindow* form : forms)
+    if (IsAlive(form)) form->Handler().NativeApplicationActivated(active);
+  if (!active) {
+    m_focusBeforeDeactivation = m_focused;
+    MoveFocus(nullptr);
+  } else if (MemoryWindow* w = std::exchange(m_focusBeforeDeactivation, nullptr)) {
+    MoveFocus(w);
+  }
+}
+
+void MemoryWindowSystem::Broadcast(void (INativeWindowHandler::*notification)()) {
+  std::vector<MemoryWindow*> receivers;
+  for (MemoryWindow* w : m_windows)
+    if (w->Kind() == TMemoryWindowKind::Message) receivers.push_back(w);
+  for (MemoryWindow* w : receivers)
+    if (IsAlive(w)) (w->Handler().*notification)();
+}
+
+void MemoryWindowSystem::BroadcastThemeChanged() { Broadcast(&INativeWindowHandler::NativeThemeChanged); }
+
+void MemoryWindowSystem::BroadcastSystemColorsChanged() {
+  Broadcast(&INativeWindowHandler::NativeSystemColorsChanged);
+}
+
+// ---------------------------------------------------------------------------------------
+// The clock
+
+void MemoryWindowSystem::AdvanceTime(std::int64_t milliseconds) {
+  const std::int64_t until = m_now + std::max<std::int64_t>(milliseconds, 0);
+  if (m_ticking) {
+    m_now = until;
+    return;
+  }
+  // An error raised by a tick ends the advance at that tick, and ticks can come again.
+  struct TTickingScope {
+    bool& Ticking;
+    explicit TTickingScope(bool& ticking) : Ticking(ticking) { Ticking = true; }
+    ~TTickingScope() { Ticking = false; }
+  } scope(m_ticking);
+  for (;;) {
+    MemoryTimer* next = nullptr;
+    for (MemoryTimer* t : m_timers)
+      if (t->Enabled() && t->Due() <= until && (!next || t->Due() < next->Due())) next = t;
+    if (!next) break;
+    m_now = std::max(m_now, next->Due());
+    next->Fire();
+    SettlePointer();
+  }
+  m_now = std::max(m_now, until);
+}
+
+MemoryTimer::MemoryTimer(MemoryWindowSystem& system, std::function<void()> onTick)
+    : m_system(system), m_onTick(std::move(onTick)) {
+  m_system.Register(this);
+}
+
+MemoryTimer::~MemoryTimer() { m_system.Unregister(this); }
+
+void MemoryTimer::SetInterval(int milliseconds) {
+  if (milliseconds == m_interval) return;
+  m_interval = milliseconds;
+  if (m_enabled) Restart();
+}
+
+void MemoryTimer::SetEnabled(bool enabled) {
+  if (enabled == m_enabled) return;
+  m_enabled = enabled;
+  if (enabled) Restart();
+}
+
+// Windows counts intervals below 10 ms as 10 ms.
+void MemoryTimer::Restart() { m_due = m_system.Now() + std::max(m_interval, 10); }
+
+void MemoryTimer::Fire() {
+  Restart();
+  // The handler may destroy the timer; the copy keeps what it runs alive.
+  const std::function<void()> tick = m_onTick;
+  if (tick) tick();
 }
 
 }  // namespace vormix

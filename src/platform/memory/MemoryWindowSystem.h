@@ -1,8 +1,12 @@
 #pragma once
 // A window system in memory: a tree of windows with focus, painting, a simulated edit
 // control, push buttons and progress bars, and input that travels the same way as on
-// Windows (dialog keys first, then key-down, the translated character, key-up).
+// Windows (dialog keys first, then key-down, the translated character, key-up; the
+// pointer's moves, presses and wheel to the window under it, or to the one holding the
+// capture). Time stands still until a test advances the clock.
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -17,7 +21,7 @@ namespace vormix {
 
 class MemoryWindowSystem;
 
-enum class TMemoryWindowKind { Form, Custom, Edit, Button, ProgressBar };
+enum class TMemoryWindowKind { Form, Custom, Edit, Button, ProgressBar, Message };
 
 class MemoryWindow : public virtual INativeWindow {
  public:
@@ -62,20 +66,37 @@ class MemoryWindow : public virtual INativeWindow {
   bool IsInvalid() const { return m_invalid; }
   const MemoryCanvas& Canvas() const { return m_canvas; }
   bool IsShowing() const;  // visible with every parent visible
-  bool CanTakeFocus() const;
-  TPoint ScreenOrigin() const;
+  bool CanTakeFocus() const;  // also: whether it takes mouse input
+  TPoint ScreenOrigin() const;  // of the client area
+  TRect ScreenBounds() const;   // the whole window
+  // The innermost showing window at a screen point, this one or one of its children.
+  MemoryWindow* HitTest(TPoint screen);
 
-  // The control's own reaction to input that its handler let through.
+  // The control's own reaction to input that its handler let through (the left button
+  // only for presses and releases), and to the system's events.
   virtual void DefaultKeyDown(TKey /*key*/, TShiftState /*shift*/) {}
   virtual void DefaultChar(char16_t /*ch*/) {}
   virtual void DefaultMouseDown(TPoint /*at*/) {}
-  virtual void DefaultMouseUp(TPoint /*at*/, bool /*pressed*/) {}
+  virtual void DefaultMouseUp(TPoint /*at*/) {}
+  virtual void DefaultMouseMove(TPoint /*at*/) {}
+  // Answers whether the wheel was used; unused, it goes on to the parent.
+  virtual bool DefaultMouseWheel(int /*delta*/, TShiftState /*shift*/) { return false; }
+  virtual void DefaultCaptureLost() {}
+  virtual void DefaultFocusChanged() {}
 
  protected:
+  // What the handler draws of the window: forms and painted controls paint themselves;
+  // the system's controls have no picture in memory.
+  virtual bool HasHandlerPicture() const;
+  virtual void DrawPicture(ICanvas& canvas);
+  void Paint();  // into the window's own canvas, now
+
   MemoryWindowSystem& m_system;
   std::string m_text;
 
  private:
+  void PrintClientArea(ICanvas& canvas, TPoint at);
+
   TMemoryWindowKind m_kind;
   MemoryWindow* m_parent = nullptr;
   TRect m_bounds;
@@ -131,6 +152,8 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   void DefaultKeyDown(TKey key, TShiftState shift) override;
   void DefaultChar(char16_t ch) override;
   void DefaultMouseDown(TPoint at) override;
+  // The control scrolls with the wheel (or would, with more lines than it shows).
+  bool DefaultMouseWheel(int /*delta*/, TShiftState shift) override { return (shift & (ssShift | ssCtrl)) == 0; }
 
  private:
   void Replace(std::size_t start, std::size_t end, std::u16string_view with);
@@ -147,17 +170,37 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   int m_changes = 0;
 };
 
+// A push button as the system's BUTTON control behaves: a left press takes the focus and
+// the capture and shows the button pushed while the pointer stays over it; the release
+// over it clicks. An owner-drawn button is drawn by its handler's NativeDrawItem at once
+// whenever its pushed look or its focus changes, and on Update and PaintNow.
 class MemoryButton : public MemoryWindow {
  public:
-  MemoryButton(MemoryWindowSystem& system, const TNativeWindowParams& params, INativeWindowHandler& handler)
-      : MemoryWindow(system, TMemoryWindowKind::Button, params, handler) {}
+  MemoryButton(MemoryWindowSystem& system, const TNativeWindowParams& params, const TNativeButtonStyle& style,
+               INativeWindowHandler& handler)
+      : MemoryWindow(system, TMemoryWindowKind::Button, params, handler), m_style(style) {}
   void DefaultKeyDown(TKey key, TShiftState shift) override;
   void DefaultMouseDown(TPoint at) override;
-  void DefaultMouseUp(TPoint at, bool pressed) override;
+  void DefaultMouseUp(TPoint at) override;
+  void DefaultMouseMove(TPoint at) override;
+  void DefaultCaptureLost() override;
+  void DefaultFocusChanged() override;
   int Clicks() const { return m_clicks; }
+  bool IsPushed() const { return m_pushed; }
+  const TNativeButtonStyle& Style() const { return m_style; }
+
+ protected:
+  bool HasHandlerPicture() const override { return m_style.OwnerDraw; }
+  void DrawPicture(ICanvas& canvas) override;
 
  private:
+  void SetPushed(bool pushed);
+  bool IsInside(TPoint at) const;
+
+  TNativeButtonStyle m_style;
   int m_clicks = 0;
+  bool m_tracking = false;  // a left press on it is in progress
+  bool m_pushed = false;
 };
 
 class MemoryProgressBar : public MemoryWindow, public INativeProgressBar {
@@ -172,6 +215,28 @@ class MemoryProgressBar : public MemoryWindow, public INativeProgressBar {
  private:
   int m_max = 100;
   int m_position = 0;
+};
+
+class MemoryTimer : public ITimer {
+ public:
+  MemoryTimer(MemoryWindowSystem& system, std::function<void()> onTick);
+  ~MemoryTimer() override;
+  void SetInterval(int milliseconds) override;
+  int Interval() const override { return m_interval; }
+  void SetEnabled(bool enabled) override;
+  bool Enabled() const override { return m_enabled; }
+
+  std::int64_t Due() const { return m_due; }
+  void Fire();  // the next tick is counted from now, then the handler runs
+
+ private:
+  void Restart();
+
+  MemoryWindowSystem& m_system;
+  std::function<void()> m_onTick;
+  int m_interval = 1000;
+  bool m_enabled = false;
+  std::int64_t m_due = 0;
 };
 
 class MemoryWindowSystem : public IWindowSystem {
@@ -203,17 +268,54 @@ class MemoryWindowSystem : public IWindowSystem {
   int SystemMetric(TSystemMetric metric) const override;
   TColor SystemColor(int index) const override { return MemorySystemColor(index); }
   TPoint CursorPos() const override { return m_cursorPos; }
-  INativeWindow* WindowFromPoint(TPoint screen) const override;
+  INativeWindow* WindowFromPoint(TPoint screen) const override { return WindowAt(screen); }
   bool IsMouseCaptured() const override { return m_capture != nullptr; }
   MemoryWindow* CaptureWindow() const { return m_capture; }
-  void SetCaptureWindow(MemoryWindow* window) { m_capture = window; }
+  // The window losing the capture is told (also when it releases the capture itself).
+  void SetCaptureWindow(MemoryWindow* window);
 
   // Simulated user input.
   void PressKey(TKey key, TShiftState shift = 0);
   void TypeText(std::string_view utf8);
+  // A left click straight on a window, wherever the pointer is and whoever holds the
+  // capture; without a point, in the middle of the window.
   void Click(INativeWindow& window);
   void Click(INativeWindow& window, TPoint at);
   void CloseBox(INativeForm& form);
+
+  // The pointer. A move goes to the window holding the capture, else to the window
+  // under the pointer; a window hears enter before its first move and leave when the
+  // moves go elsewhere (not while it holds the capture; when the capture ends, a move
+  // where the pointer is follows the event that ended it). The window's point is in its
+  // client coordinates; shift adds Shift, Ctrl, Alt or ssDouble to the buttons held.
+  void MoveMouse(TPoint screen, TShiftState shift = 0);
+  void MoveMouse(INativeWindow& window, TPoint at, TShiftState shift = 0);
+  // A press or release where the pointer is, after moving it to the window's point;
+  // a double click is a press with ssDouble in shift.
+  void MouseDown(INativeWindow& window, TPoint at, TMouseButton button = TMouseButton::mbLeft,
+                 TShiftState shift = 0);
+  void MouseUp(INativeWindow& window, TPoint at, TMouseButton button = TMouseButton::mbLeft,
+               TShiftState shift = 0);
+  // One wheel notification to the focused window, passed on to its parents while unused.
+  void Wheel(int delta, TShiftState shift = 0);
+  void SetCursorPos(TPoint screen) { m_cursorPos = screen; }  // no notification
+  // The system cancels mouse modes (a dialog comes up): the capture ends.
+  void CancelMode();
+  // Another application became active (false) or this one again (true): every form
+  // hears it; the focus leaves on deactivation and comes back on activation.
+  void ActivateApplication(bool active);
+
+  // The system's broadcasts, to every message window in creation order.
+  void BroadcastThemeChanged();
+  void BroadcastSystemColorsChanged();
+
+  // The clock: advancing it fires every tick that falls due, in time order, each at its
+  // own time. A tick is never re-entered: advancing from inside a tick only moves the
+  // clock, and the ticks then overdue come once each.
+  void AdvanceTime(std::int64_t milliseconds);
+  std::int64_t Now() const { return m_now; }
+
+  void SetSystemMetric(TSystemMetric metric, int value) { m_metrics[metric] = value; }
 
   // Inspection.
   MemoryWindow* Focused() const { return m_focused; }
@@ -225,14 +327,25 @@ class MemoryWindowSystem : public IWindowSystem {
   IClipboard& Clipboard() { return m_clipboard; }
 
   void SetScreen(TRect screen, int dpi) { m_screen = screen; m_dpi = dpi; }
+  MemoryWindow* WindowAt(TPoint screen) const;
+  bool IsAlive(const MemoryWindow* window) const;
 
-  // Used by the windows themselves.
+  // Used by the windows and timers themselves.
   void Register(MemoryWindow* window) { m_windows.push_back(window); }
   void Unregister(MemoryWindow* window);
   void MoveFocus(MemoryWindow* window);
+  void Register(MemoryTimer* timer) { m_timers.push_back(timer); }
+  void Unregister(MemoryTimer* timer) { std::erase(m_timers, timer); }
 
  private:
   void DeliverKey(TKey key, TShiftState shift, char16_t ch);
+  // The window that mouse input at the pointer goes to, if it takes input.
+  MemoryWindow* MouseTarget() const;
+  TShiftState MouseShift(TShiftState shift) const;
+  void DeliverMove(TShiftState shift);
+  void SettlePointer();
+  void Broadcast(void (INativeWindowHandler::*notification)());
+
 
   IBeep& m_beep;
   IClipboard& m_clipboard;
@@ -245,7 +358,15 @@ class MemoryWindowSystem : public IWindowSystem {
   int m_messagePumps = 0;
   INativeWindow* m_discardCharFor = nullptr;
   MemoryWindow* m_capture = nullptr;
+  MemoryWindow* m_hover = nullptr;  // the window that heard enter last and no leave since
+  bool m_moveOwed = false;          // the capture ended: the system moves the pointer where it is
   TPoint m_cursorPos;
+  bool m_applicationActive = true;
+  MemoryWindow* m_focusBeforeDeactivation = nullptr;
+  std::vector<MemoryTimer*> m_timers;
+  std::int64_t m_now = 0;
+  bool m_ticking = false;
+  std::map<TSystemMetric, int> m_metrics;
 };
 
 }  // namespace vormix

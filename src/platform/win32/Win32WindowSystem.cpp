@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32Text.h"
 
@@ -15,6 +18,75 @@ constexpr wchar_t kObjectProperty[] = L"Vormix.Window";
 
 TPoint PointFrom(LPARAM lParam) {
   return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+bool IsDoubleClick(UINT message) {
+  return message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
+}
+
+// The modifier keys and buttons of a mouse message (its MK_ flags), plus Alt.
+TShiftState MouseShift(UINT message, WPARAM keys) {
+  TShiftState shift = 0;
+  if (keys & MK_SHIFT) shift |= ssShift;
+  if (keys & MK_CONTROL) shift |= ssCtrl;
+  if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+  if (keys & MK_LBUTTON) shift |= ssLeft;
+  if (keys & MK_RBUTTON) shift |= ssRight;
+  if (keys & MK_MBUTTON) shift |= ssMiddle;
+  if (IsDoubleClick(message)) shift |= ssDouble;
+  return shift;
+}
+
+TMouseButton ButtonOf(UINT message) {
+  switch (message) {
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK: case WM_RBUTTONUP: return TMouseButton::mbRight;
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: case WM_MBUTTONUP: return TMouseButton::mbMiddle;
+    default: return TMouseButton::mbLeft;
+  }
+}
+
+HCURSOR CursorHandle(TCursor cursor) {
+  const wchar_t* id = IDC_ARROW;
+  if (cursor == TCursor::crHandPoint) id = IDC_HAND;
+  if (cursor == TCursor::crIBeam) id = IDC_IBEAM;
+  return LoadCursorW(nullptr, id);
+}
+
+// A window's device context, given back however the drawing ends.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND hwnd) : m_hwnd(hwnd), m_dc(GetDC(hwnd)) {}
+  ~TWindowDC() { ReleaseDC(m_hwnd, m_dc); }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+  HDC Dc() const { return m_dc; }
+
+ private:
+  HWND m_hwnd;
+  HDC m_dc;
+};
+
+HRGN RegionHandle(const TRegion& region) {
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  for (const TRect& r : region.Rects()) {
+    HRGN part = CreateRectRgn(r.Left, r.Top, r.Right, r.Bottom);
+    CombineRgn(result, result, part, RGN_OR);
+    DeleteObject(part);
+  }
+  return result;
+}
+
+TRegion RegionFrom(HRGN handle) {
+  const DWORD size = GetRegionData(handle, 0, nullptr);
+  if (size == 0) return {};
+  std::vector<RGNDATA> buffer(size / sizeof(RGNDATA) + 1);  // RGNDATA-aligned bytes
+  if (!GetRegionData(handle, size, buffer.data())) return {};
+  const RGNDATA& data = buffer.front();
+  const RECT* rects = reinterpret_cast<const RECT*>(data.Buffer);
+  TRegion region;
+  for (DWORD i = 0; i < data.rdh.nCount; ++i)
+    region = region.Union(TRegion(TRect{rects[i].left, rects[i].top, rects[i].right, rects[i].bottom}));
+  return region;
 }
 
 }  // namespace
@@ -87,13 +159,16 @@ LRESULT Win32Window::CallDefault(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT Win32Window::PaintMessage() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(m_hwnd, &ps);
-  {
-    Win32Canvas canvas(dc, m_system);
-    if (m_handler) m_handler->NativePaint(canvas);
-  }
-  EndPaint(m_hwnd, &ps);
+  // The paint ends however the handler's drawing ends: a window left invalid would be
+  // asked to paint again and again.
+  struct TPaint {
+    HWND Hwnd;
+    PAINTSTRUCT Ps{};
+    HDC Dc = BeginPaint(Hwnd, &Ps);
+    ~TPaint() { EndPaint(Hwnd, &Ps); }
+  } paint{m_hwnd};
+  Win32Canvas canvas(paint.Dc, m_system);
+  if (m_handler) m_handler->NativePaint(canvas);
   return 0;
 }
 
@@ -128,15 +203,51 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (ch == 0) return 0;
       return CallDefault(message, ch, lParam);
     }
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      if (m_handler && !m_handler->NativeMouseDown(TMouseButton::mbLeft, PointFrom(lParam), shift | ssLeft)) return 0;
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK:
+      if (m_handler && !m_handler->NativeMouseDown(ButtonOf(message), PointFrom(lParam), MouseShift(message, wParam)))
+        return 0;
       return CallDefault(message, wParam, lParam);
-    case WM_LBUTTONUP: {
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
       const LRESULT result = CallDefault(message, wParam, lParam);
-      if (m_handler) m_handler->NativeMouseUp(TMouseButton::mbLeft, PointFrom(lParam), shift);
+      if (m_handler) m_handler->NativeMouseUp(ButtonOf(message), PointFrom(lParam), MouseShift(message, wParam));
       return result;
     }
+    case WM_MOUSEMOVE:
+      MouseMoved(PointFrom(lParam), MouseShift(message, wParam));
+      break;
+    case WM_MOUSELEAVE:
+      m_trackingMouse = false;
+      if (m_handler) m_handler->NativeMouseLeave();
+      break;
+    case WM_MOUSEWHEEL:
+      if (m_handler && m_handler->NativeMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam), ScreenToClient(PointFrom(lParam)),
+                                                   MouseShift(message, GET_KEYSTATE_WPARAM(wParam))))
+        return 0;
+      break;  // unused: the default handling passes it on to the parent
+    case WM_CAPTURECHANGED: {
+      const LRESULT result = CallDefault(message, wParam, lParam);
+      if (m_handler) m_handler->NativeCaptureLost();
+      return result;
+    }
+    case WM_CANCELMODE:
+      return CancelMode(wParam, lParam);
+    case WM_SETCURSOR:
+      if (SetCursorShape(wParam, lParam)) return TRUE;
+      break;
+    case WM_DRAWITEM:
+      if (DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
+      break;
+    case WM_PRINTCLIENT:
+      if (IsOwnClass()) {
+        Win32Canvas canvas(reinterpret_cast<HDC>(wParam), m_system);
+        if (m_handler) m_handler->NativePaint(canvas);
+        return 0;
+      }
+      break;
     case WM_PASTE:
       if (m_handler && !m_handler->NativePaste()) return 0;
       return CallDefault(message, wParam, lParam);
@@ -230,17 +341,161 @@ void Win32Window::Update() {
   if (m_hwnd) UpdateWindow(m_hwnd);
 }
 
-// Interim: the remaining window operations arrive with the full window port.
-void Win32Window::PaintNow() {}
-void Win32Window::PrintTo(ICanvas&) {}
-void Win32Window::SetRegion(const std::optional<TRegion>&) {}
-std::optional<TRegion> Win32Window::Region() const { return std::nullopt; }
-void Win32Window::SetCapture() {}
-void Win32Window::ReleaseCapture() {}
-bool Win32Window::HasCapture() const { return false; }
-void Win32Window::SetCursor(TCursor) {}
-TPoint Win32Window::ClientToScreen(TPoint p) const { return p; }
-TPoint Win32Window::ScreenToClient(TPoint p) const { return p; }
+void Win32Window::MouseMoved(TPoint at, TShiftState shift) {
+  if (!m_trackingMouse) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_hwnd, 0};
+    m_trackingMouse = TrackMouseEvent(&track) != FALSE;
+    if (m_handler) m_handler->NativeMouseEnter();
+  }
+  if (m_handler) m_handler->NativeMouseMove(at, shift);
+}
+
+// The default handling gives the capture back when the window holds it, and the window
+// hears that as the capture's loss; otherwise the cancelled mode is told here.
+LRESULT Win32Window::CancelMode(WPARAM wParam, LPARAM lParam) {
+  const bool captured = GetCapture() == m_hwnd;
+  const LRESULT result = CallDefault(WM_CANCELMODE, wParam, lParam);
+  if (m_handler && (!captured || GetCapture() == m_hwnd)) m_handler->NativeCaptureLost();
+  return result;
+}
+
+bool Win32Window::SetCursorShape(WPARAM wParam, LPARAM lParam) const {
+  if (reinterpret_cast<HWND>(wParam) != m_hwnd || LOWORD(lParam) != HTCLIENT || m_cursor == TCursor::crDefault)
+    return false;
+  ::SetCursor(CursorHandle(m_cursor));
+  return true;
+}
+
+// The system asks an owner-drawn button's parent to draw it; the button's own handler does.
+bool Win32Window::DrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType != ODT_BUTTON) return false;
+  Win32Window* button = FromHwnd(item.hwndItem);
+  if (!button || !button->m_handler) return false;
+  Win32Canvas canvas(item.hDC, m_system);
+  button->m_handler->NativeDrawItem(canvas, (item.itemState & ODS_SELECTED) != 0, (item.itemState & ODS_FOCUS) != 0);
+  return true;
+}
+
+void Win32Window::PaintNow() {
+  if (!m_hwnd) return;
+  if (!IsOwnClass()) {
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // the system control paints itself
+    return;
+  }
+  TWindowDC dc(m_hwnd);
+  Win32Canvas canvas(dc.Dc(), m_system);
+  if (m_handler) m_handler->NativePaint(canvas);
+}
+
+// The frame comes from the system (WM_PRINT, frame only: Wine's WM_PRINT draws no frame
+// and no children, and puts the client area at the window's corner, so the client area
+// and the children are placed here). The viewport origin carries the placement, which
+// leaves the canvas's own origin to the code that draws.
+void Win32Window::PrintTo(ICanvas& canvas) {
+  if (!m_hwnd) return;
+  HDC dc = static_cast<HDC>(canvas.NativeHandle());
+  if (!dc) {
+    if (IsOwnClass() && m_handler) m_handler->NativePaint(canvas);
+    return;
+  }
+  SendMessageW(m_hwnd, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT);
+  const TPoint client = ClientOffset();
+  POINT viewport{};
+  OffsetViewportOrgEx(dc, client.X, client.Y, &viewport);
+  const int saved = canvas.Save();
+  const TSize size = ClientSize();
+  canvas.IntersectClipRect({0, 0, size.Width, size.Height});
+  if (IsOwnClass()) {
+    if (m_handler) m_handler->NativePaint(canvas);
+  } else {
+    SendMessageW(m_hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(m_hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  }
+  PrintChildren(canvas);
+  canvas.Restore(saved);
+  SetViewportOrgEx(dc, viewport.x, viewport.y, nullptr);
+}
+
+// The showing children over the client area, from the bottom of the z-order up, each at
+// its place.
+void Win32Window::PrintChildren(ICanvas& canvas) {
+  HDC dc = static_cast<HDC>(canvas.NativeHandle());
+  HWND top = GetWindow(m_hwnd, GW_CHILD);
+  if (!top) return;
+  for (HWND child = GetWindow(top, GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(HWND_DESKTOP, m_hwnd, reinterpret_cast<POINT*>(&r), 2);
+    POINT viewport{};
+    OffsetViewportOrgEx(dc, r.left, r.top, &viewport);
+    if (Win32Window* window = FromHwnd(child)) window->PrintTo(canvas);
+    else SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_NONCLIENT | PRF_ERASEBKGND | PRF_CHILDREN);
+    SetViewportOrgEx(dc, viewport.x, viewport.y, nullptr);
+  }
+}
+
+TPoint Win32Window::ClientOffset() const {
+  RECT window{};
+  POINT client{0, 0};
+  GetWindowRect(m_hwnd, &window);
+  ::ClientToScreen(m_hwnd, &client);
+  return {client.x - window.left, client.y - window.top};
+}
+
+// The system keeps a window's region in window coordinates; the port speaks of the
+// client area's.
+void Win32Window::SetRegion(const std::optional<TRegion>& region) {
+  if (!m_hwnd) return;
+  const TPoint offset = ClientOffset();
+  HRGN handle = region ? RegionHandle(region->Offset(offset.X, offset.Y)) : nullptr;
+  if (!SetWindowRgn(m_hwnd, handle, TRUE) && handle) DeleteObject(handle);
+}
+
+std::optional<TRegion> Win32Window::Region() const {
+  if (!m_hwnd) return std::nullopt;
+  HRGN handle = CreateRectRgn(0, 0, 0, 0);
+  std::optional<TRegion> region;
+  if (GetWindowRgn(m_hwnd, handle) != ERROR) {
+    const TPoint offset = ClientOffset();
+    region = RegionFrom(handle).Offset(-offset.X, -offset.Y);
+  }
+  DeleteObject(handle);
+  return region;
+}
+
+void Win32Window::SetCapture() {
+  if (m_hwnd) ::SetCapture(m_hwnd);
+}
+
+void Win32Window::ReleaseCapture() {
+  if (HasCapture()) ::ReleaseCapture();
+}
+
+bool Win32Window::HasCapture() const { return m_hwnd && GetCapture() == m_hwnd; }
+
+// The shape changes at once when the pointer is over the client area already.
+void Win32Window::SetCursor(TCursor cursor) {
+  m_cursor = cursor;
+  POINT p{};
+  if (!m_hwnd || !GetCursorPos(&p) || ::WindowFromPoint(p) != m_hwnd) return;
+  const TPoint at = ScreenToClient({p.x, p.y});
+  const TSize size = ClientSize();
+  if (TRect{0, 0, size.Width, size.Height}.Contains(at))
+    SendMessageW(m_hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hwnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
+TPoint Win32Window::ClientToScreen(TPoint p) const {
+  POINT point{p.X, p.Y};
+  if (m_hwnd) ::ClientToScreen(m_hwnd, &point);
+  return {point.x, point.y};
+}
+
+TPoint Win32Window::ScreenToClient(TPoint p) const {
+  POINT point{p.X, p.Y};
+  if (m_hwnd) ::ScreenToClient(m_hwnd, &point);
+  return {point.x, point.y};
+}
 
 // ---------------------------------------------------------------------------------------
 // Win32Form
@@ -288,6 +543,9 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       if (Handler()) Handler()->NativeCloseRequested();
       return 0;
+    case WM_ACTIVATEAPP:
+      if (Handler()) Handler()->NativeApplicationActivated(wParam != FALSE);
+      break;
     case WM_ACTIVATE:
       // The system activates the frame; the form then hands the focus to its control.
       if (LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam) && Handler()) {
@@ -377,9 +635,69 @@ namespace {
 
 class Win32Button : public Win32Window {
  public:
-  Win32Button(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params)
-      : Win32Window(system, handler) {
-    Create(L"BUTTON", WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | BS_PUSHBUTTON, 0, params, true);
+  Win32Button(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params,
+              const TNativeButtonStyle& style)
+      : Win32Window(system, handler), m_ownerDraw(style.OwnerDraw) {
+    DWORD ws = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | (style.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    if (style.MultiLine) ws |= BS_MULTILINE;
+    if (style.OwnerDraw) ws |= BS_OWNERDRAW;
+    Create(L"BUTTON", ws, 0, params, true);
+  }
+
+  // An owner-drawn button paints through the handler's draw request, in the state the
+  // system's button is in.
+  void PaintNow() override {
+    if (!m_ownerDraw || !Hwnd() || !Handler()) {
+      Win32Window::PaintNow();
+      return;
+    }
+    const bool selected = (SendMessageW(Hwnd(), BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+    TWindowDC dc(Hwnd());
+    Win32Canvas canvas(dc.Dc(), m_system);
+    Handler()->NativeDrawItem(canvas, selected, GetFocus() == Hwnd());
+  }
+
+ protected:
+  // The system's owner-drawn button takes a double click for a notification of its
+  // own and would not press; a double click is a second press, so two quick clicks
+  // are two clicks.
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_LBUTTONDBLCLK) return Win32Window::HandleMessage(message, wParam, lParam);
+    if (Handler() && !Handler()->NativeMouseDown(TMouseButton::mbLeft, PointFrom(lParam), MouseShift(message, wParam)))
+      return 0;
+    return CallDefault(WM_LBUTTONDOWN, wParam, lParam);
+  }
+
+ private:
+  bool m_ownerDraw;
+};
+
+// A hidden top-level window: broadcasts reach top-level windows only (a message-only
+// window would never hear them).
+class Win32MessageWindow : public Win32Window {
+ public:
+  Win32MessageWindow(Win32WindowSystem& system, INativeWindowHandler& handler) : Win32Window(system, handler) {
+    TNativeWindowParams params;
+    params.Visible = false;
+    Create(kControlClass, WS_POPUP, WS_EX_TOOLWINDOW, params, false);
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    switch (message) {
+      case WM_THEMECHANGED:
+        if (Handler()) Handler()->NativeThemeChanged();
+        break;
+      case WM_SYSCOLORCHANGE:
+        if (Handler()) Handler()->NativeSystemColorsChanged();
+        break;
+      case WM_TIMER:
+        m_system.Tick(wParam);
+        return 0;
+      default:
+        break;
+    }
+    return Win32Window::HandleMessage(message, wParam, lParam);
   }
 };
 
@@ -435,25 +753,116 @@ std::unique_ptr<INativeEdit> Win32WindowSystem::CreateEdit(const TNativeWindowPa
 }
 
 std::unique_ptr<INativeWindow> Win32WindowSystem::CreateButton(const TNativeWindowParams& params,
-                                                               const TNativeButtonStyle&,
+                                                               const TNativeButtonStyle& style,
                                                                INativeWindowHandler& handler) {
-  return std::make_unique<Win32Button>(*this, handler, params);
+  return std::make_unique<Win32Button>(*this, handler, params, style);
 }
 
-std::unique_ptr<INativeWindow> Win32WindowSystem::CreateMessageWindow(INativeWindowHandler&) { return nullptr; }
-std::unique_ptr<ITimer> Win32WindowSystem::CreateTimer(std::function<void()>) { return nullptr; }
+std::unique_ptr<INativeWindow> Win32WindowSystem::CreateMessageWindow(INativeWindowHandler& handler) {
+  return std::make_unique<Win32MessageWindow>(*this, handler);
+}
+
 int Win32WindowSystem::SystemMetric(TSystemMetric metric) const { return GetSystemMetrics(static_cast<int>(metric)); }
 TColor Win32WindowSystem::SystemColor(int index) const { return GetSysColor(index); }
-TPoint Win32WindowSystem::CursorPos() const { return {}; }
-INativeWindow* Win32WindowSystem::WindowFromPoint(TPoint) const { return nullptr; }
+
+TPoint Win32WindowSystem::CursorPos() const {
+  POINT p{};
+  GetCursorPos(&p);
+  return {p.x, p.y};
+}
+
+INativeWindow* Win32WindowSystem::WindowFromPoint(TPoint screen) const {
+  // The system's answer may be a part of a system control, or another program's window.
+  HWND desktop = GetDesktopWindow();
+  for (HWND h = ::WindowFromPoint(POINT{screen.X, screen.Y}); h && h != desktop; h = GetAncestor(h, GA_PARENT))
+    if (Win32Window* window = Win32Window::FromHwnd(h)) return window;
+  return nullptr;
+}
+
 bool Win32WindowSystem::IsMouseCaptured() const { return GetCapture() != nullptr; }
+
+// ---------------------------------------------------------------------------------------
+// Timers
+
+class Win32Timer : public ITimer {
+ public:
+  Win32Timer(Win32WindowSystem& system, std::function<void()> onTick)
+      : m_system(system), m_onTick(std::move(onTick)), m_id(system.AddTimer(this)) {}
+  ~Win32Timer() override {
+    SetEnabled(false);
+    m_system.RemoveTimer(m_id);
+  }
+
+  void SetInterval(int milliseconds) override {
+    if (milliseconds == m_interval) return;
+    m_interval = milliseconds;
+    if (m_enabled) Start();  // setting a running timer again restarts its count
+  }
+  int Interval() const override { return m_interval; }
+  void SetEnabled(bool enabled) override {
+    if (enabled == m_enabled) return;
+    m_enabled = enabled;
+    if (enabled) Start();
+    else KillTimer(m_system.TimerWindow(), m_id);
+  }
+  bool Enabled() const override { return m_enabled; }
+  const std::function<void()>& OnTick() const { return m_onTick; }
+
+ private:
+  void Start() {
+    SetTimer(m_system.TimerWindow(), m_id, static_cast<UINT>(std::max<int>(m_interval, USER_TIMER_MINIMUM)), nullptr);
+  }
+
+  Win32WindowSystem& m_system;
+  std::function<void()> m_onTick;
+  UINT_PTR m_id;
+  int m_interval = 1000;
+  bool m_enabled = false;
+};
+
+std::unique_ptr<ITimer> Win32WindowSystem::CreateTimer(std::function<void()> onTick) {
+  return std::make_unique<Win32Timer>(*this, std::move(onTick));
+}
+
+UINT_PTR Win32WindowSystem::AddTimer(Win32Timer* timer) {
+  const UINT_PTR id = m_nextTimerId++;
+  m_timers.emplace(id, timer);
+  return id;
+}
+
+void Win32WindowSystem::RemoveTimer(UINT_PTR id) { m_timers.erase(id); }
+
+HWND Win32WindowSystem::TimerWindow() {
+  if (!m_timerWindow) m_timerWindow = std::make_unique<Win32MessageWindow>(*this, m_noHandler);
+  return m_timerWindow->Hwnd();
+}
+
+// A tick message may still be queued when its timer has stopped or gone, and a tick
+// that handles messages itself may find its next one; neither runs.
+void Win32WindowSystem::Tick(UINT_PTR id) {
+  auto found = m_timers.find(id);
+  if (found == m_timers.end() || !found->second->Enabled() || m_ticking.count(id)) return;
+  struct TTicking {
+    std::set<UINT_PTR>& Ticking;
+    UINT_PTR Id;
+    ~TTicking() { Ticking.erase(Id); }
+  } ticking{m_ticking, id};
+  m_ticking.insert(id);
+  // The timer may be destroyed by its own tick; the copy keeps what runs alive.
+  const std::function<void()> tick = found->second->OnTick();
+  if (tick) tick();
+}
 
 std::unique_ptr<INativeProgressBar> Win32WindowSystem::CreateProgressBar(const TNativeWindowParams& params,
                                                                          INativeWindowHandler& handler) {
   return std::make_unique<Win32ProgressBar>(*this, handler, params);
 }
 
-bool Win32WindowSystem::PreTranslate(const MSG& message) {
+bool Win32WindowSystem::PreTranslate(MSG& message) {
+  if (message.message == WM_MOUSEWHEEL) {
+    if (HWND focus = GetFocus()) message.hwnd = focus;
+    return false;
+  }
   if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
   Win32Window* window = Win32Window::FromHwnd(message.hwnd);
   if (!window || !window->Handler()) return false;

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <tuple>
 
 #include "platform/WindowSystem.h"
@@ -14,6 +15,7 @@
 namespace vormix {
 
 class Win32WindowSystem;
+class Win32Timer;
 
 class Win32Window : public virtual INativeWindow {
  public:
@@ -59,6 +61,10 @@ class Win32Window : public virtual INativeWindow {
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT CallDefault(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT PaintMessage();
+  // A window of the program's own classes, painted by its handler (not a system control).
+  bool IsOwnClass() const { return m_original == nullptr; }
+  // Where the client area's top-left corner lies in the window (the frame's thickness).
+  TPoint ClientOffset() const;
 
   Win32WindowSystem& m_system;
 
@@ -66,10 +72,17 @@ class Win32Window : public virtual INativeWindow {
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OwnClassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   friend class Win32WindowSystem;
+  void MouseMoved(TPoint at, TShiftState shift);
+  LRESULT CancelMode(WPARAM wParam, LPARAM lParam);
+  bool SetCursorShape(WPARAM wParam, LPARAM lParam) const;
+  bool DrawItem(const DRAWITEMSTRUCT& item);
+  void PrintChildren(ICanvas& canvas);
 
   HWND m_hwnd = nullptr;
   WNDPROC m_original = nullptr;
   INativeWindowHandler* m_handler;
+  bool m_trackingMouse = false;  // the pointer is over the window and its leave is awaited
+  TCursor m_cursor = TCursor::crDefault;
 };
 
 class Win32Form : public Win32Window, public INativeForm {
@@ -143,14 +156,26 @@ class Win32WindowSystem : public IWindowSystem {
   HFONT FontFor(const TFontSpec& font);
   static TShiftState CurrentShiftState();
 
+  // Timers tick on a hidden window of their own, each under its own id.
+  UINT_PTR AddTimer(Win32Timer* timer);
+  void RemoveTimer(UINT_PTR id);
+  HWND TimerWindow();
+  void Tick(UINT_PTR id);
+
  private:
-  // Dialog keys go to the focused control's handler before the control sees them.
-  bool PreTranslate(const MSG& message);
+  // Dialog keys go to the focused control's handler before the control sees them;
+  // wheel notifications go to the focused window wherever the pointer is.
+  bool PreTranslate(MSG& message);
   void RegisterClasses();
 
   HINSTANCE m_instance;
   bool m_quitting = false;
   std::map<std::tuple<std::wstring, int, bool, bool, bool>, HFONT> m_fonts;
+  INativeWindowHandler m_noHandler;  // for the system's own hidden windows
+  std::unique_ptr<Win32Window> m_timerWindow;
+  std::map<UINT_PTR, Win32Timer*> m_timers;
+  std::set<UINT_PTR> m_ticking;  // ticks being handled, which are never entered again
+  UINT_PTR m_nextTimerId = 1;
 };
 
 }  // namespace vormix
