@@ -27,11 +27,9 @@ class LookAndFeelFixture : public ::testing::Test {
   // top-level window, the hidden receivers among them.
   void SwitchTheme(bool active) {
     themes.Active = active;
-    for (MemoryWindow* w : std::vector<MemoryWindow*>(windows.Windows())) w->Handler().NativeThemeChanged();
+    windows.BroadcastThemeChanged();
   }
-  void SystemColorsChange() {
-    for (MemoryWindow* w : std::vector<MemoryWindow*>(windows.Windows())) w->Handler().NativeSystemColorsChanged();
-  }
+  void SystemColorsChange() { windows.BroadcastSystemColorsChanged(); }
 
   MemoryBeep beep;
   MemoryClipboard clipboard;
