@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "platform/WindowSystem.h"
+#include "platform/win32/Win32Fonts.h"
 
 namespace vormix {
 
@@ -140,7 +141,8 @@ class Win32WindowSystem : public IWindowSystem {
   bool IsMouseCaptured() const override;
 
   HINSTANCE Instance() const { return m_instance; }
-  HFONT FontFor(const TFontSpec& font);
+  HFONT FontFor(const TFontSpec& font) { return m_fonts.FontFor(font); }
+  Win32FontCache& Fonts() { return m_fonts; }
   static TShiftState CurrentShiftState();
 
  private:
@@ -150,7 +152,7 @@ class Win32WindowSystem : public IWindowSystem {
 
   HINSTANCE m_instance;
   bool m_quitting = false;
-  std::map<std::tuple<std::wstring, int, bool, bool, bool>, HFONT> m_fonts;
+  Win32FontCache m_fonts;
 };
 
 }  // namespace vormix
