@@ -32,6 +32,15 @@ TRect Normalized(const TRect& r) {
           std::max(r.Top, r.Bottom)};
 }
 
+// How the pattern fill of FillRect takes an inverted rectangle: it reaches back from
+// the corner it starts at and still includes that corner's pixel.
+TRect Mirrored(const TRect& r) {
+  const TRect n = Normalized(r);
+  return {r.Left > r.Right ? n.Left + 1 : n.Left, r.Top > r.Bottom ? n.Top + 1 : n.Top,
+          r.Left > r.Right ? n.Right + 1 : n.Right, r.Top > r.Bottom ? n.Bottom + 1 : n.Bottom};
+}
+
+
 // Whether a ternary raster operation reads the source or the pattern at all.
 bool UsesSource(std::uint32_t rop) { return ((rop >> 2) & 0x330000) != (rop & 0x330000); }
 bool UsesPattern(std::uint32_t rop) { return ((rop >> 4) & 0x0F0000) != (rop & 0x0F0000); }
@@ -246,10 +255,10 @@ void MemoryCanvas::StrokeLines(std::span<const TPoint> device, bool close, const
 
 void MemoryCanvas::FillRect(const TRect& rect, TColor color) {
   if (color == clNone) return;
-  FillRegion(TRegion(Normalized(ToDevice(rect))), {TBrushStyle::bsSolid, ResolveMemoryColor(color), nullptr});
+  FillRegion(TRegion(Mirrored(ToDevice(rect))), {TBrushStyle::bsSolid, ResolveMemoryColor(color), nullptr});
 }
 
-void MemoryCanvas::FillRect(const TRect& rect) { FillRegion(TRegion(Normalized(ToDevice(rect))), m_state.Brush); }
+void MemoryCanvas::FillRect(const TRect& rect) { FillRegion(TRegion(Mirrored(ToDevice(rect))), m_state.Brush); }
 
 // The outline runs along the rectangle's outermost ring (the right and bottom edges
 // lie outside as always); without a pen the fill stops one pixel short on the right
@@ -264,14 +273,17 @@ void MemoryCanvas::Rectangle(const TRect& rect) {
   StrokeLines(corners, true, m_state.Pen);
 }
 
+// In a path a move only marks where the next line starts; a move that no line follows
+// leaves nothing behind.
 void MemoryCanvas::MoveTo(TPoint p) {
   m_state.Position = p;
-  if (IsRecordingPath()) AddFigure({ToDevice(p)}, false);
+  m_figureStart = ToDevice(p);
 }
 
 void MemoryCanvas::LineTo(TPoint p) {
   if (IsRecordingPath()) {
-    if (m_figures.empty() || m_figures.back().Closed) AddFigure({ToDevice(m_state.Position)}, false);
+    if (m_figureStart || m_figures.empty() || m_figures.back().Closed)
+      AddFigure({m_figureStart.value_or(ToDevice(m_state.Position))}, false);
     m_figures.back().Points.push_back(ToDevice(p));
   } else {
     StrokeSegment(ToDevice(m_state.Position), ToDevice(p), m_state.Pen);
@@ -385,14 +397,14 @@ bool MemoryCanvas::FontIsTrueType() {
 // Paths, kept in device pixels as the system keeps them
 
 void MemoryCanvas::AddFigure(std::vector<TPoint> device, bool closed) {
-  // A lone move followed by another move leaves nothing behind.
-  if (!m_figures.empty() && !m_figures.back().Closed && m_figures.back().Points.size() == 1) m_figures.pop_back();
   m_figures.push_back({std::move(device), closed});
+  m_figureStart.reset();
 }
 
 void MemoryCanvas::BeginPath() {
   m_path = TPathState::Open;
   m_figures.clear();
+  m_figureStart.reset();
 }
 
 void MemoryCanvas::EndPath() {
@@ -419,8 +431,9 @@ void MemoryCanvas::FillPath() {
   m_figures.clear();
 }
 
+// A path without any figure makes no clip at all: the call fails and the clip stays.
 void MemoryCanvas::SelectClipPath(TClipCombine combine) {
-  if (m_path != TPathState::Closed) return;
+  if (m_path != TPathState::Closed || m_figures.empty()) return;
   CombineClip(PathRegion(), combine);
   m_path = TPathState::None;
   m_figures.clear();

@@ -180,6 +180,7 @@ class MemoryCanvas : public IBitmapCanvas {
   std::vector<TState> m_saved;
   TPathState m_path = TPathState::None;
   std::vector<TFigure> m_figures;
+  std::optional<TPoint> m_figureStart;  // where a move in the path left the pen
 };
 
 }  // namespace vormix

@@ -35,11 +35,8 @@ constexpr signed char kInnerFlat[16] = {N, N,    N,    N,    N, Face, Face, Face
 
 constexpr TFrameControlState kAdjustRect = 0x2000, kChecked = 0x400;
 
-void EdgeLine(ICanvas& canvas, signed char color, TPoint from, TPoint to) {
-  if (color == N) return;
-  canvas.SetPen(SystemColor(color));
-  canvas.MoveTo(from);
-  canvas.LineTo(to);
+void EdgeFill(ICanvas& canvas, signed char color, int x, int y, int width, int height) {
+  if (color != N) canvas.FillRect({x, y, x + width, y + height}, SystemColor(color));
 }
 
 // The rectangle inside the edge lines that were drawn.
@@ -54,7 +51,8 @@ TRect InsideEdge(const TRect& rect, TEdgeFlags edge, TEdgeSides sides) {
   return inner;
 }
 
-TRect SquareGlyphBox(const TRect& rect, TFrameControlState state) {
+// The glyph box before any push offset.
+TRect SquareGlyphBox(const TRect& rect) {
   const int width = rect.Width(), height = rect.Height();
   TRect square = rect;
   if (width < height) {
@@ -64,14 +62,12 @@ TRect SquareGlyphBox(const TRect& rect, TFrameControlState state) {
     square.Left += (width - height) / 2;
     square.Right = square.Left + height;
   }
-  TRect box = square.Inflated(-1, -1);
-  if (state & dfcsPushed) box = box.Offset(1, 1);
-  return box;
+  return square.Inflated(-1, -1);
 }
 
 void FillTriangle(ICanvas& canvas, const TRect& box, unsigned kind, TColor color) {
   const int n = box.Height();
-  const int depth = (n + 2) / 4;
+  const int depth = std::max((n + 2) / 4, std::min(3, (n + 1) / 2));
   if (depth <= 0) return;
   const int across = 2 * depth - 1;
   const bool vertical = kind == dfcsScrollUp || kind == dfcsScrollDown;
@@ -141,22 +137,22 @@ void DrawSystemEdge(ICanvas& canvas, const TRect& r, TEdgeFlags edge, TEdgeSides
   const int rb = (sides & (bfRight | bfBottom)) == (bfRight | bfBottom) ? 1 : 0;
   const int lt = (sides & (bfLeft | bfTop)) == (bfLeft | bfTop) ? 1 : 0;
 
-  const int saved = canvas.Save();
-  if (sides & bfTop) EdgeLine(canvas, ltOuter, {r.Left, r.Top}, {r.Right, r.Top});
-  if (sides & bfLeft) EdgeLine(canvas, ltOuter, {r.Left, r.Top}, {r.Left, r.Bottom});
-  if (sides & bfBottom) EdgeLine(canvas, rbOuter, {r.Right - 1, r.Bottom - 1}, {r.Left - 1, r.Bottom - 1});
-  if (sides & bfRight) EdgeLine(canvas, rbOuter, {r.Right - 1, r.Bottom - 1}, {r.Right - 1, r.Top - 1});
+  // Each line is a one-pixel fill from the rectangle's left or top edge, so an inverted
+  // rectangle turns its lines about the corner pixels as FillRect does.
+  const int width = r.Right - r.Left, height = r.Bottom - r.Top;
+  if (sides & bfTop) EdgeFill(canvas, ltOuter, r.Left, r.Top, width, 1);
+  if (sides & bfLeft) EdgeFill(canvas, ltOuter, r.Left, r.Top, 1, height);
+  if (sides & bfBottom) EdgeFill(canvas, rbOuter, r.Left, r.Bottom - 1, width, 1);
+  if (sides & bfRight) EdgeFill(canvas, rbOuter, r.Right - 1, r.Top, 1, height);
 
-  if (sides & bfTop) EdgeLine(canvas, ltInner, {r.Left + lt, r.Top + 1}, {r.Right - rt, r.Top + 1});
-  if (sides & bfLeft) EdgeLine(canvas, ltInner, {r.Left + 1, r.Top + lt}, {r.Left + 1, r.Bottom - lb});
-  if (sides & bfBottom)
-    EdgeLine(canvas, rbInner, {r.Right - 1 - rb, r.Bottom - 2}, {r.Left - 1 + lb, r.Bottom - 2});
-  if (sides & bfRight)
-    EdgeLine(canvas, rbInner, {r.Right - 2, r.Bottom - 1 - rb}, {r.Right - 2, r.Top - 1 + rt});
+  if (sides & bfTop) EdgeFill(canvas, ltInner, r.Left + lt, r.Top + 1, width - lt - rt, 1);
+  if (sides & bfLeft) EdgeFill(canvas, ltInner, r.Left + 1, r.Top + lt, 1, height - lt - lb);
+  if (sides & bfBottom) EdgeFill(canvas, rbInner, r.Left + lb, r.Bottom - 2, width - lb - rb, 1);
+  if (sides & bfRight) EdgeFill(canvas, rbInner, r.Right - 2, r.Top + rt, 1, height - rt - rb);
 
-  if ((sides & bfMiddle) && fillsMiddle)
+  if ((sides & bfMiddle) && fillsMiddle) {
     canvas.FillRect(InsideEdge(r, edge, sides), sides & bfMono ? clWindow : clBtnFace);
-  canvas.Restore(saved);
+  }
 }
 
 void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect) {
@@ -178,7 +174,8 @@ void DrawSystemScrollArrow(ICanvas& canvas, const TRect& rect, TFrameControlStat
   if (state & 0xFF00 & ~kAdjustRect) PushButtonFace(canvas, rect, state & 0xFF00);
   else DrawSystemEdge(canvas, rect, edgeRaised, bfRect | bfMiddle);
 
-  const TRect box = SquareGlyphBox(rect, state);
+  TRect box = SquareGlyphBox(rect);
+  if (state & dfcsPushed) box = box.Offset(1, 1);
   if (state & dfcsInactive) {
     FillTriangle(canvas, box.Offset(1, 1), kind, clBtnHighlight);
     FillTriangle(canvas, box, kind, clBtnShadow);
@@ -188,12 +185,12 @@ void DrawSystemScrollArrow(ICanvas& canvas, const TRect& rect, TFrameControlStat
 }
 
 TRect ScrollArrowGlyphBox(const TRect& rect, TFrameControlState state) {
-  TRect box = SquareGlyphBox(rect, state);
-  if (state & dfcsInactive) {
-    box.Right += 1;
-    box.Bottom += 1;
-  }
-  return box;
+  TRect box = SquareGlyphBox(rect);
+  const int grow = (state & dfcsPushed ? 1 : 0) + (state & dfcsInactive ? 1 : 0);
+  box.Right += grow;
+  box.Bottom += grow;
+  // The symbol font's smallest sizes draw glyphs larger than their cell.
+  return box.Height() - grow < 5 ? rect.Inflated(3, 3) : box;
 }
 
 }  // namespace vormix

@@ -121,18 +121,21 @@ int Win32Canvas::Save() {
   return level;
 }
 
+// Only states this canvas saved can be restored: the state the canvas began with (its
+// own save of the device context) is never given away.
 void Win32Canvas::Restore(int level) {
-  if (level == 0 || !RestoreDC(m_dc, level)) return;
   const int count = static_cast<int>(m_saved.size());
-  int index = count + level;  // relative to the latest save
+  int index = count + level;  // a negative level counts back from the latest save
   if (level > 0) {
     index = -1;
     for (int i = 0; i < count; ++i)
       if (m_saved[static_cast<std::size_t>(i)].Level == level) index = i;
   }
-  if (index < 0 || index >= count) return;
-  m_font = m_saved[static_cast<std::size_t>(index)].Font;
-  m_textColor = m_saved[static_cast<std::size_t>(index)].TextColor;
+  if (level == 0 || index < 0 || index >= count) return;
+  const TSavedState& saved = m_saved[static_cast<std::size_t>(index)];
+  if (!RestoreDC(m_dc, saved.Level)) return;
+  m_font = saved.Font;
+  m_textColor = saved.TextColor;
   m_saved.resize(static_cast<std::size_t>(index));
 }
 
