@@ -28,6 +28,13 @@ TRegion::TRegion(const TRect& rect) {
   if (!rect.IsEmpty()) m_rects.push_back(rect);
 }
 
+TRegion TRegion::FromRects(std::vector<TRect> rects) {
+  std::erase_if(rects, [](const TRect& r) { return r.IsEmpty(); });
+  TRegion soup;
+  soup.m_rects = std::move(rects);
+  return soup.Combine(TRegion(), TOp::Union);
+}
+
 TRect TRegion::Bounds() const {
   if (m_rects.empty()) return {};
   TRect b = m_rects.front();

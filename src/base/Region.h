@@ -13,6 +13,8 @@ class TRegion {
  public:
   TRegion() = default;
   explicit TRegion(const TRect& rect);
+  // The union of any rectangles, overlapping or not, in canonical form.
+  static TRegion FromRects(std::vector<TRect> rects);
 
   bool IsEmpty() const { return m_rects.empty(); }
   const std::vector<TRect>& Rects() const { return m_rects; }

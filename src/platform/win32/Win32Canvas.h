@@ -1,11 +1,20 @@
 #pragma once
-// The canvas of a window's paint, or of any device context, on GDI.
+// The canvas of a window's paint, or of any device context, on GDI: every operation is
+// the GDI call of the same name. Pens and brushes made for the canvas live as long as
+// it does (a restored state may select an earlier one again); fonts come from the
+// window system's cache.
 #include <windows.h>
+
+#include <map>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "platform/Canvas.h"
 
 namespace vormix {
 
+class Win32FontCache;
 class Win32WindowSystem;
 
 COLORREF ResolveColor(TColor color);
@@ -13,7 +22,10 @@ COLORREF ResolveColor(TColor color);
 class Win32Canvas : public ICanvas {
  public:
   Win32Canvas(HDC dc, Win32WindowSystem& system);
+  Win32Canvas(HDC dc, Win32FontCache& fonts);
   ~Win32Canvas() override;
+  Win32Canvas(const Win32Canvas&) = delete;
+  Win32Canvas& operator=(const Win32Canvas&) = delete;
 
   using ICanvas::DrawText;
   using ICanvas::TextExtent;
@@ -73,11 +85,24 @@ class Win32Canvas : public ICanvas {
   void* NativeHandle() const override { return m_dc; }
 
  private:
+  // What GDI keeps in the device context but the canvas answers itself.
+  struct TSavedState {
+    int Level = 0;
+    TFontSpec Font;
+    TColor TextColor = clBlack;
+  };
+
+  void Select(HGDIOBJ object) { SelectObject(m_dc, object); }
+
   HDC m_dc;
-  Win32WindowSystem& m_system;
+  Win32FontCache& m_fonts;
   int m_savedState;
   TFontSpec m_font;
   TColor m_textColor = clBlack;
+  std::vector<TSavedState> m_saved;
+  std::map<std::pair<COLORREF, int>, HPEN> m_pens;
+  std::map<COLORREF, HBRUSH> m_brushes;
+  std::vector<std::pair<TImage, HBRUSH>> m_patterns;
 };
 
 }  // namespace vormix

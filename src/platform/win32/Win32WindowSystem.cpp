@@ -717,9 +717,7 @@ Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : m_instance(instance) 
   RegisterClasses();
 }
 
-Win32WindowSystem::~Win32WindowSystem() {
-  for (auto& [key, font] : m_fonts) DeleteObject(font);
-}
+Win32WindowSystem::~Win32WindowSystem() = default;
 
 void Win32WindowSystem::RegisterClasses() {
   WNDCLASSEXW wc{};
@@ -937,16 +935,6 @@ TShiftState Win32WindowSystem::CurrentShiftState() {
   if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
   if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
   return shift;
-}
-
-HFONT Win32WindowSystem::FontFor(const TFontSpec& font) {
-  const auto key = std::make_tuple(Widen(font.Name), font.Height, font.Bold, font.Italic, font.Underline);
-  if (auto found = m_fonts.find(key); found != m_fonts.end()) return found->second;
-  HFONT handle = CreateFontW(font.Height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, font.Italic, font.Underline, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, std::get<0>(key).c_str());
-  m_fonts.emplace(key, handle);
-  return handle;
 }
 
 }  // namespace vormix

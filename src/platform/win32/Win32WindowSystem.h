@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "platform/WindowSystem.h"
+#include "platform/win32/Win32Fonts.h"
 
 namespace vormix {
 
@@ -153,7 +154,8 @@ class Win32WindowSystem : public IWindowSystem {
   bool IsMouseCaptured() const override;
 
   HINSTANCE Instance() const { return m_instance; }
-  HFONT FontFor(const TFontSpec& font);
+  HFONT FontFor(const TFontSpec& font) { return m_fonts.FontFor(font); }
+  Win32FontCache& Fonts() { return m_fonts; }
   static TShiftState CurrentShiftState();
 
   // Timers tick on a hidden window of their own, each under its own id.
@@ -170,7 +172,7 @@ class Win32WindowSystem : public IWindowSystem {
 
   HINSTANCE m_instance;
   bool m_quitting = false;
-  std::map<std::tuple<std::wstring, int, bool, bool, bool>, HFONT> m_fonts;
+  Win32FontCache m_fonts;
   INativeWindowHandler m_noHandler;  // for the system's own hidden windows
   std::unique_ptr<Win32Window> m_timerWindow;
   std::map<UINT_PTR, Win32Timer*> m_timers;
