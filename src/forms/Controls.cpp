@@ -282,14 +282,16 @@ void TWinControl::PaintCopy(ICanvas& canvas, bool withChildren) const {
     int& Count;
     ~TDone() { --Count; }
   } done{m_paintingCopy};
-  if (m_window) {
+  // With its children it is the whole window as the system shows it, native controls
+  // inside included; without them, only what the control paints itself.
+  if (withChildren && m_window) {
     m_window->PrintTo(canvas);
-  } else {
-    auto& self = const_cast<TWinControl&>(*this);
-    self.PaintWindow(canvas);
-    for (TControl* c : m_controls)
-      if (!c->IsWindowed() && c->Visible()) c->Paint(canvas);
+    return;
   }
+  auto& self = const_cast<TWinControl&>(*this);
+  self.PaintWindow(canvas);
+  for (TControl* c : m_controls)
+    if (!c->IsWindowed() && c->Visible()) c->Paint(canvas);
   if (!withChildren) return;
   for (TControl* c : m_controls) {
     auto* child = dynamic_cast<TWinControl*>(c);
