@@ -115,11 +115,13 @@ TEST(ThemeLibraryWin32, ANativeLookWhileTheThemeIsOnAndTheClassicOneAfterItIsSwi
 
 // A program started while the user's setting says the theme is off draws classic.
 TEST(ThemeLibraryWin32, NothingIsReadyForAProgramStartedWithTheThemeSwitchedOff) {
-  const std::wstring saved = wine::ThemeActiveSetting();
-  wine::SetThemeActiveSetting(L"0");
-  const DWORD child = RunChildTest("none");
-  wine::SetThemeActiveSetting(saved.empty() ? L"1" : saved);
+  DWORD child = 99;
+  {
+    wine::TThemeSettingScope classic(false);
+    child = RunChildTest("none");
+  }
   EXPECT_EQ(child, 0u);
+  EXPECT_EQ(wine::ThemeActiveSetting(), L"1");
 }
 
 }  // namespace

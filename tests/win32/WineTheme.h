@@ -45,6 +45,19 @@ inline std::wstring ThemeSetting(const wchar_t* name) {
   return value;
 }
 
+// The user's setting for the programs started while the scope lasts: with the theme
+// off, a program draws classic from its start. The setting is put back at the end.
+class TThemeSettingScope {
+ public:
+  explicit TThemeSettingScope(bool on) : m_saved(ThemeActiveSetting()) { SetThemeActiveSetting(on ? L"1" : L"0"); }
+  ~TThemeSettingScope() { SetThemeActiveSetting(m_saved.empty() ? L"1" : m_saved); }
+  TThemeSettingScope(const TThemeSettingScope&) = delete;
+  TThemeSettingScope& operator=(const TThemeSettingScope&) = delete;
+
+ private:
+  std::wstring m_saved;
+};
+
 // Switches the theme of the running process (and tells every top-level window). Wine
 // forgets the theme's file when it is switched off, so the settings for programs
 // started later are put back as they were when the scope ends.
