@@ -170,6 +170,24 @@ TEST_F(PainterTest, StandardScrollBarPartsInEveryState) {
     }
 }
 
+// The page areas' patterns hold the colours of the time they were built; a change of
+// the system colours rebuilds them before any control repaints.
+TEST_F(PainterTest, PageAreaPatternsFollowAChangeOfTheSystemColours) {
+  TMemorySystemColorScope palette;
+  auto pageColour = [&] {
+    MemoryCanvas c(4, 4, clWhite);
+    standard.PaintScrollBarPart(c, false, cxbsNormal, sbpPageUp, {0, 0, 4, 4});
+    return c.Pixel(1, 0);  // x and y of different parity: the highlight colour
+  };
+  EXPECT_EQ(pageColour(), MemorySystemColor(20));
+  SetMemorySystemColor(20, 0x123456);
+  EXPECT_NE(pageColour(), 0x123456u);  // not yet told
+  const int rebuilds = TcxPainterModule::Current()->Rebuilds();
+  SystemColorsChange();
+  EXPECT_EQ(TcxPainterModule::Current()->Rebuilds(), rebuilds + 1);
+  EXPECT_EQ(pageColour(), 0x123456u);
+}
+
 TEST_F(PainterTest, NativePainterAsksTheThemeForItsPartsAndStates) {
   themes.SetContentMargins("Button", 1, -1, {3, 4, 3, 4});
   themes.SetColor("Button", 1, 3, TMT_BUTTONFACE, clYellow);
