@@ -61,4 +61,18 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+// value * m / d rounded to the nearest, halves away from zero, in 64-bit arithmetic, as
+// the platform's MulDiv computes it; -1 for a division by zero.
+inline int MulDiv(int value, int m, int d)
+{
+    if (d == 0) return -1;
+    long long p = static_cast<long long>(value) * m;
+    long long divisor = d;
+    const bool negative = (p < 0) != (divisor < 0);
+    if (p < 0) p = -p;
+    if (divisor < 0) divisor = -divisor;
+    const long long q = (p + divisor / 2) / divisor;
+    return static_cast<int>(negative ? -q : q);
+}
+
 } // namespace vormix

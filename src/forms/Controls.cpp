@@ -7,15 +7,6 @@
 
 namespace vormix {
 
-namespace {
-
-int MulDiv(int value, int m, int d) {
-  const long long p = static_cast<long long>(value) * m;
-  return static_cast<int>(p >= 0 ? (p + d / 2) / d : (p - d / 2) / d);
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------------------
 // TControl
 
