@@ -341,9 +341,9 @@ void TcxCustomSpinEdit::HandleKeyDown(TKey& key, TShiftState shift) {
 
 void TcxCustomSpinEdit::HandleKeyPress(char16_t& key) {
   if (key == u',' || key == u'.') key = TcxCustomSpinEditProperties::kDecimalSeparator;
-  // Only Backspace and the codes up to 255 are the filter's; a character beyond them
-  // (one an input method composes) is left to the editor, which refuses it silently.
-  if (key == 8 || (key >= 32 && key <= 255)) {
+  // Every printable character passes the filter, those an input method composes (a
+  // Chinese character, say) as well: a refused one beeps like any other.
+  if (key == 8 || key >= 32) {
     if (AcceptsChar(key)) {
       m_userKeyActive = true;
     } else {
