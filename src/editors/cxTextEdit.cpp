@@ -83,7 +83,8 @@ TcxCustomTextEdit::TcxCustomTextEdit(std::string name, std::unique_ptr<TcxCustom
 
 TcxCustomTextEdit::~TcxCustomTextEdit() { m_inner.Destroy(); }
 
-std::string TcxCustomTextEdit::Text() const { return InnerEdit() ? InnerEdit()->Text() : m_text; }
+// Without a native control there is no text to read, whatever the editor keeps for it.
+std::string TcxCustomTextEdit::Text() const { return InnerEdit() ? InnerEdit()->Text() : std::string(); }
 
 void TcxCustomTextEdit::SetText(const std::string& text) { SetEditValue(Variant::FromString(text)); }
 

@@ -128,7 +128,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   int TextHeight() const;
 
   TcxCustomInnerTextEdit m_inner{*this};
-  std::string m_text;  // the text while there is no native control
+  std::string m_text;  // kept while there is no native control, for the one to come
   bool m_synchronizing = false;
   bool m_updatingLayout = false;
 };

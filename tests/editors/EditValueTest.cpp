@@ -172,6 +172,7 @@ TEST_F(EditChangeEvents, NestedHoldsDeliverEachEventOnceWhenTheOutermostEndsOnCh
     EXPECT_EQ(log, Strings{});
   }
   EXPECT_EQ(log, (Strings{"change first", "value first"}));
+  form.Show();
   EXPECT_EQ(first->Text(), "3");
 }
 
@@ -207,7 +208,7 @@ TEST_F(EditChangeEvents, NothingReachesUserCodeWhileLoading) {
     edit.EndLoading();
     EXPECT_EQ(log, Strings{});
     EXPECT_EQ(edit.SettingValue(), 0);
-    EXPECT_EQ(edit.Text(), "7");
+    EXPECT_EQ(edit.Text(), shown ? "7" : "") << "without its native control an editor has no text to read";
     EXPECT_EQ(Describe(edit.EditValue()), "Int64:7");
 
     edit.SetEditValue(Variant::FromInt64(8));
@@ -286,6 +287,20 @@ TEST_F(EditPermission, OnEditingThatSaysNoRefusesEveryChange) {
   first->OnEditing = nullptr;
   Type("ok");
   EXPECT_EQ(first->Text(), "ok") << "a handler that is gone refuses nothing";
+}
+
+// The text is the native control's: an editor without one has none to read, and the
+// value it holds shows as soon as the control exists.
+TEST_F(EditValueStore, TextReadsEmptyWhileThereIsNoNativeControl) {
+  first->SetEditValue(Variant::FromString("kept"));
+  EXPECT_EQ(first->Text(), "");
+  EXPECT_EQ(Describe(first->EditValue()), "String:kept");
+  ShowForm();
+  EXPECT_EQ(first->Text(), "kept");
+  static_cast<TWinControl&>(*first).DestroyHandle();
+  EXPECT_EQ(first->Text(), "");
+  first->HandleNeeded();
+  EXPECT_EQ(first->Text(), "kept");
 }
 
 }  // namespace
