@@ -175,7 +175,11 @@ void TcxCustomEditProperties::CheckText(Variant& displayValue, std::string& erro
 
 void TcxCustomEditProperties::DoValidate(Variant& displayValue, std::string& errorText, bool& error,
                                          TcxCustomEdit& edit) {
+  const Variant checked = displayValue;
   if (OnValidate) OnValidate(edit, displayValue, errorText, error);
+  // A failed check never changes the text on its own: unless the handler gave another
+  // display value, the text stays as it was typed (not, say, a normalised number).
+  if (error && VariantEquals(displayValue, checked)) displayValue = Variant::FromString(edit.Text());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -351,12 +355,7 @@ bool TcxCustomEdit::CheckAndCommitText(bool reportErrors) {
   Variant displayValue = Variant::FromString(currentText);
   bool error = false;
   std::string errorText;
-  if (m_properties->CanCheckText()) {
-    const Variant before = displayValue;
-    m_properties->CheckText(displayValue, errorText, *this, error);
-    // A failed check never changes the text on its own.
-    if (error && VariantEquals(displayValue, before)) displayValue = Variant::FromString(currentText);
-  }
+  if (m_properties->CanCheckText()) m_properties->CheckText(displayValue, errorText, *this, error);
   if (error) {
     auto restoreText = [&] {
       const std::string wanted = VariantToString(displayValue);

@@ -357,5 +357,45 @@ TEST_F(SpinEditOnGetValue, ReadsTextsThatAreNoNumberAndLetsEveryCharacterBeTyped
   EXPECT_EQ(Messages(), Strings{});
 }
 
+// ---------------------------------------------------------------------------------------
+// A failed check and the text
+
+// The check fails on a number outside the limits 1 .. 100 (with its message); the text
+// stays as the user typed it, not the normalised number, unless OnValidate gave another
+// display value. The value stays the field's old one.
+TEST_F(SpinEditLimits, AFailedCheckLeavesTheTextAsTypedUnlessOnValidateGaveAnother) {
+  struct TRow {
+    const char* Typed;
+    const char* Corrected;  // the display value OnValidate gives, if any
+    const char* Text;
+  };
+  const TRow rows[] = {
+      {"+150", nullptr, "+150"}, {"0150", nullptr, "0150"}, {"15e1", nullptr, "15e1"},
+      {"-0", nullptr, "-0"},     {"+150", "99", "99"},
+  };
+  count->Properties().SetMinValue(1);
+  count->Properties().SetMaxValue(100);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Typed);
+    const char* corrected = row.Corrected;
+    std::vector<std::string> checked;
+    count->Properties().OnValidate = [&](TObject&, Variant& displayValue, std::string&, bool& error) {
+      checked.push_back(VariantToString(displayValue));
+      if (error && corrected) displayValue = Variant::FromString(corrected);
+    };
+    TypeInto(*count, row.Typed);
+    desk.messageBox.Shown.clear();
+    Leave();
+    EXPECT_EQ(checked.size(), 1u);
+    EXPECT_EQ(Messages(), Strings{"Value out of bounds."});
+    EXPECT_TRUE(count->Focused());
+    EXPECT_EQ(count->Text(), row.Text);
+    EXPECT_EQ(Selection(*count), WholeText(*count));
+    EXPECT_EQ(Describe(count->EditValue()), "Int64:100");
+    Press(vk::Escape);
+  }
+  count->Properties().OnValidate = nullptr;
+}
+
 }  // namespace
 }  // namespace vormix
