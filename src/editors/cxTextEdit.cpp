@@ -71,7 +71,7 @@ void TcxCustomInnerTextEdit::NativeMouseUp(TMouseButton button, TPoint at, TShif
   m_edit.NativeMouseUp(button, at, shift);
 }
 
-void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.NativeTextChanged(); }
+void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.InnerTextChanged(); }
 bool TcxCustomInnerTextEdit::NativePaste() { return m_edit.NativePaste(); }
 bool TcxCustomInnerTextEdit::NativeCut() { return m_edit.NativeCut(); }
 
@@ -116,11 +116,27 @@ bool TcxCustomTextEdit::KeyEditsText(TKey key, TShiftState) const {
 bool TcxCustomTextEdit::CharEditsText(char16_t ch) const { return ch == 22 || ch == 24 || ch >= 32; }
 
 void TcxCustomTextEdit::PutDisplayText(const std::string& text) {
+  TFlagScope putting(m_puttingText);
   if (INativeEdit* edit = InnerEdit()) {
-    if (edit->Text() != text) edit->SetText(text);
+    if (edit->Text() == text) return;
+    std::exception_ptr outer = std::exchange(m_putError, nullptr);
+    edit->SetText(text);
+    if (std::exception_ptr failed = std::exchange(m_putError, outer)) std::rethrow_exception(failed);
   } else if (m_text != text) {
     m_text = text;
     TextChanged();
+  }
+}
+
+void TcxCustomTextEdit::InnerTextChanged() {
+  if (!m_puttingText) {
+    NativeTextChanged();  // typed: a failing handler goes to the error report
+    return;
+  }
+  try {
+    TextChanged();
+  } catch (...) {
+    if (!m_putError) m_putError = std::current_exception();
   }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // The text editor: an editor whose text lives in a native edit control inside its frame.
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -126,10 +127,16 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
  private:
   int TextHeight() const;
+  // The native control's report of a text change. A change the editor itself put in
+  // (not the user's typing) may fail in a handler: that error goes back to whoever put
+  // the text, after the native control is done, instead of to the error report.
+  void InnerTextChanged();
 
   TcxCustomInnerTextEdit m_inner{*this};
   std::string m_text;  // kept while there is no native control, for the one to come
   bool m_synchronizing = false;
+  bool m_puttingText = false;
+  std::exception_ptr m_putError;
   bool m_updatingLayout = false;
 };
 

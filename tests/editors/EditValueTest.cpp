@@ -2,6 +2,7 @@
 // events, loading, and the permission to edit.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -287,6 +288,59 @@ TEST_F(EditPermission, OnEditingThatSaysNoRefusesEveryChange) {
   first->OnEditing = nullptr;
   Type("ok");
   EXPECT_EQ(first->Text(), "ok") << "a handler that is gone refuses nothing";
+}
+
+// An OnChange handler that fails when the program stores a value: the error goes to the
+// code that stored it (not to the error report), and OnEditValueChanged is not raised.
+// When the user's typing makes it fail, the error report shows it.
+TEST_F(EditValueStore, AnOnChangeErrorOfAProgramAssignmentReachesTheCaller) {
+  struct TRow {
+    const char* Name;
+    bool Shown;  // the editor has its native control
+    std::function<void(TcxTextEdit&)> Assign;
+  };
+  const TRow rows[] = {
+      {"EditValue", true, [](TcxTextEdit& e) { e.SetEditValue(Variant::FromString("new")); }},
+      {"Text", true, [](TcxTextEdit& e) { e.SetText("new"); }},
+      {"ClearValue", true, [](TcxTextEdit& e) { e.ClearValue(); }},
+      {"EditValue before the form is shown", false, [](TcxTextEdit& e) { e.SetEditValue(Variant::FromString("new")); }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCustomForm form2{desk.app, "Form2"};
+    auto edit = Place<TcxTextEdit>(form2, "edit", 8, 8, 120, 21);
+    edit->SetEditValue(Variant::FromString("old"));
+    std::vector<std::string> events;
+    edit->Properties().OnChange = [&](TObject&) {
+      events.push_back("change");
+      throw Error("the handler failed");
+    };
+    edit->Properties().OnEditValueChanged = [&](TObject&) { events.push_back("value"); };
+    if (row.Shown) form2.Show();
+    std::string caught;
+    try {
+      row.Assign(*edit);
+    } catch (const Error& e) {
+      caught = e.Text();
+    }
+    EXPECT_EQ(caught, "the handler failed");
+    EXPECT_EQ(events, Strings{"change"});
+    EXPECT_EQ(Messages(), Strings{});
+    EXPECT_EQ(edit->SettingValue(), 0);
+    EXPECT_FALSE(edit->EditedSinceEnter());
+
+    // Nothing is left held: the next assignment raises its events as usual.
+    edit->Properties().OnChange = [&](TObject&) { events.push_back("change"); };
+    events.clear();
+    edit->SetEditValue(Variant::FromString("later"));
+    EXPECT_EQ(events, (Strings{"change", "value"}));
+  }
+
+  first->Properties().OnChange = [](TObject&) { throw Error("the handler failed"); };
+  ShowForm();
+  Type("t");
+  EXPECT_EQ(Messages(), Strings{"the handler failed."}) << "typed: the error report";
+  EXPECT_EQ(first->Text(), "t");
 }
 
 // The text is the native control's: an editor without one has none to read, and the

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
 #include "editors/cxTextEdit.h"
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
@@ -194,6 +195,22 @@ TEST_F(EditCycleOnRealWindows, AFailedCheckKeepsTheFocusAndEscapeUndoes) {
   EXPECT_EQ(GetFocus(), EditHwnd(*second));
   EXPECT_EQ(log, (Strings{"exit first", "enter second"}));
   EXPECT_EQ(Messages(), Strings{"Too short."});
+}
+
+// The EDIT control reports the program's text through its parent's window procedure;
+// a handler's error must still reach the code that stored the value, not stop there.
+TEST_F(EditCycleOnRealWindows, AnOnChangeErrorOfAProgramAssignmentReachesTheCaller) {
+  ASSERT_TRUE(ShowInFront());
+  second->Properties().OnChange = [](TObject&) { throw Error("the handler failed"); };
+  std::string caught;
+  try {
+    second->SetEditValue(Variant::FromString("new"));
+  } catch (const Error& e) {
+    caught = e.Text();
+  }
+  EXPECT_EQ(caught, "the handler failed");
+  EXPECT_EQ(second->Text(), "new");
+  EXPECT_EQ(Messages(), Strings{});
 }
 
 }  // namespace
