@@ -335,6 +335,7 @@ class TcxCustomEdit : public TcxContainer {
   friend class TcxEditStyle;
   friend class TcxSavedFlagsScope;
   friend class TcxChangeEventsHold;
+  friend class TcxUserChangeScope;
 
  private:
   std::unique_ptr<TcxCustomEditProperties> m_properties;
@@ -370,6 +371,22 @@ class TcxSavedFlagsScope {
 
  private:
   TcxCustomEdit& m_edit;
+};
+
+// Marks a scope in which the editor applies a change on the user's behalf: a value
+// stored or taken from the text meanwhile is his edit (and asks the permission to edit).
+class TcxUserChangeScope {
+ public:
+  explicit TcxUserChangeScope(TcxCustomEdit& edit) : m_flag(edit.m_applyingUserChange), m_saved(m_flag) {
+    m_flag = true;
+  }
+  ~TcxUserChangeScope() { m_flag = m_saved; }
+  TcxUserChangeScope(const TcxUserChangeScope&) = delete;
+  TcxUserChangeScope& operator=(const TcxUserChangeScope&) = delete;
+
+ private:
+  bool& m_flag;
+  bool m_saved;
 };
 
 // Holds the change events for a scope. They are delivered when the scope ends normally;

@@ -389,15 +389,8 @@ void TcxCustomSpinEdit::ApplySettings() {
   const long double x = NumberOf(value);
   if (x >= props.EffectiveMinValue() && x <= props.EffectiveMaxValue()) return;
   // The correction is made on the user's behalf, as the typing it corrects was.
-  const bool applying = ApplyingUserChange();
-  SetApplyingUserChange(true);
-  try {
-    SetEditValue(props.Clamp(value));
-  } catch (...) {
-    SetApplyingUserChange(applying);
-    throw;
-  }
-  SetApplyingUserChange(applying);
+  TcxUserChangeScope user(*this);
+  SetEditValue(props.Clamp(value));
 }
 
 bool TcxCustomSpinEdit::ResultAcceptable(const std::u16string& result) const {

@@ -167,9 +167,20 @@ void TcxCustomTextEdit::TakeTextAsValue() {
   if (changed) RaiseEditValueChangedEvent();
 }
 
+// A change the user made himself (typing, deleting, a paste or a cut), not a text the
+// editor put in: what handlers store while it is processed is his change too.
 void TcxCustomTextEdit::TextChanged() {
+  const bool byUser = Focused() && !m_puttingText;
+  if (!byUser) {
+    TcxChangeEventsHold hold(*this);
+    if (Focused()) SetEditedSinceEnter(true);
+    RaiseChangeEvent();
+    Invalidate();
+    return;
+  }
+  TcxUserChangeScope user(*this);
   TcxChangeEventsHold hold(*this);
-  if (Focused()) SetEditedSinceEnter(true);
+  SetEditedSinceEnter(true);
   RaiseChangeEvent();
   Invalidate();
 }

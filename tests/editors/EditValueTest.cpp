@@ -290,6 +290,54 @@ TEST_F(EditPermission, OnEditingThatSaysNoRefusesEveryChange) {
   EXPECT_EQ(first->Text(), "ok") << "a handler that is gone refuses nothing";
 }
 
+// A value a handler stores while a keystroke, a paste or a cut is processed counts as
+// the user's change: the editor stays edited and checks the text when it is left. A
+// value the program stores from outside is no edit.
+TEST_F(EditValueStore, AValueStoredByOnChangeDuringTheUsersChangeIsHisChange) {
+  struct TRow {
+    const char* Name;
+    std::function<void()> Act;
+    bool Applying;      // what the handler sees of ApplyingUserChange
+    const char* State;  // afterwards
+    int Checks;         // on leaving
+  };
+  const TRow rows[] = {
+      {"typing", [this] { Type("x"); }, true, "Edited", 1},
+      {"Backspace", [this] { Press(vk::Back); }, true, "Edited", 1},
+      {"paste", [this] { Press(vk::Letter('V'), ssCtrl); }, true, "Edited", 1},
+      {"cut", [this] { Press(vk::Letter('X'), ssCtrl); }, true, "Edited", 1},
+      {"program", [this] { first->SetEditValue(Variant::FromString("set")); }, false, "Clean", 0},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    std::vector<bool> applying;
+    int checks = 0;
+    first->Properties().OnChange = [&](TObject&) {
+      applying.push_back(first->ApplyingUserChange());
+      if (first->Text() != "STORED") first->SetEditValue(Variant::FromString("STORED"));
+    };
+    first->Properties().OnValidate = [&](TObject&, Variant&, std::string&, bool&) { ++checks; };
+    first->OnEditing = nullptr;
+    first->SetEditValue(Variant::FromString("abc"));
+    desk.clipboard.SetText("pasted");
+    ShowForm();
+    first->SetFocus();
+    first->SelectAll();
+    applying.clear();
+    row.Act();
+    EXPECT_EQ(first->Text(), "STORED");
+    ASSERT_FALSE(applying.empty());
+    EXPECT_EQ(applying.front(), row.Applying);
+    EXPECT_EQ(StateOf(*first), row.State);
+    EXPECT_EQ(first->UserModified(), row.Applying);
+    EXPECT_FALSE(first->ApplyingUserChange()) << "only while the change is processed";
+    Press(vk::Tab);
+    EXPECT_EQ(checks, row.Checks);
+    EXPECT_EQ(Describe(first->EditValue()), "String:STORED");
+    first->Properties().OnChange = nullptr;
+  }
+}
+
 // An OnChange handler that fails when the program stores a value: the error goes to the
 // code that stored it (not to the error report), and OnEditValueChanged is not raised.
 // When the user's typing makes it fail, the error report shows it.
