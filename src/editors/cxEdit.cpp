@@ -349,14 +349,19 @@ bool TcxCustomEdit::AskPermissionToEdit() {
 // ---------------------------------------------------------------------------------------
 // Checking and committing
 
+bool TcxCustomEdit::CheckCurrentText(Variant& displayValue, std::string& errorText) {
+  displayValue = Variant::FromString(Text());
+  bool error = false;
+  errorText.clear();
+  if (m_properties->CanCheckText()) m_properties->CheckText(displayValue, errorText, *this, error);
+  return !error;
+}
+
 bool TcxCustomEdit::CheckAndCommitText(bool reportErrors) {
   if (!m_editedSinceEnter || m_textChecked) return true;
-  const std::string currentText = Text();
-  Variant displayValue = Variant::FromString(currentText);
-  bool error = false;
+  Variant displayValue;
   std::string errorText;
-  if (m_properties->CanCheckText()) m_properties->CheckText(displayValue, errorText, *this, error);
-  if (error) {
+  if (!CheckCurrentText(displayValue, errorText)) {
     auto restoreText = [&] {
       const std::string wanted = VariantToString(displayValue);
       if (Text() != wanted) {
@@ -403,6 +408,24 @@ void TcxCustomEdit::ApplyDisplayValue(const Variant& displayValue) {
 
 void TcxCustomEdit::PostEditValue() {
   if (CanPostEditValue()) m_dataBinding->PostEditValue();
+}
+
+// The check reports nothing and the text stays as typed: a number half typed ('-',
+// '1e') must be neither selected nor rewritten under the user's fingers. Enter and
+// leaving run the full check with its messages; leaving shows the committed value.
+void TcxCustomEdit::PostImmediately() {
+  if (!m_properties->ImmediatePost() || !m_editedSinceEnter || m_textChecked) return;
+  TcxChangeEventsHold hold(*this);
+  Variant displayValue;
+  std::string errorText;
+  if (!CheckCurrentText(displayValue, errorText)) return;
+  if (m_applyingUserChange && !AskPermissionToEdit()) return;
+  {
+    TcxSavedFlagsScope saved(*this);
+    TakeValueOf(VariantToString(displayValue));
+  }
+  m_textChecked = true;
+  if (CanPostEditValue()) PostEditValue();
 }
 
 void TcxCustomEdit::UndoEdit() {

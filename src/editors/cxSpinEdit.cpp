@@ -375,8 +375,8 @@ void TcxCustomSpinEdit::RefreshText() {
 
 Variant TcxCustomSpinEdit::TextToValue(const std::string& text) { return TextToNumber(text, true).Number; }
 
-void TcxCustomSpinEdit::TakeTextAsValue() {
-  TcxCustomMaskEdit::TakeTextAsValue();
+void TcxCustomSpinEdit::TakeValueOf(const std::string& text) {
+  TcxCustomMaskEdit::TakeValueOf(text);
   m_lastNumber = Properties().ToValueType(EditValue());
 }
 

@@ -158,8 +158,8 @@ void TcxCustomTextEdit::RefreshText() {
 
 Variant TcxCustomTextEdit::TextToValue(const std::string& text) { return Variant::FromString(text); }
 
-void TcxCustomTextEdit::TakeTextAsValue() {
-  const Variant value = TextToValue(Text());
+void TcxCustomTextEdit::TakeValueOf(const std::string& text) {
+  const Variant value = TextToValue(text);
   const bool changed = TcxCustomEdit::Properties().ChecksEquality() && !VariantEquals(EditValue(), value);
   SetEditValueField(value);
   if (ApplyingUserChange()) SetEditedSinceEnter(true);
@@ -168,7 +168,8 @@ void TcxCustomTextEdit::TakeTextAsValue() {
 }
 
 // A change the user made himself (typing, deleting, a paste or a cut), not a text the
-// editor put in: what handlers store while it is processed is his change too.
+// editor put in: what handlers store while it is processed is his change too, and with
+// ImmediatePost it is committed at once.
 void TcxCustomTextEdit::TextChanged() {
   const bool byUser = Focused() && !m_puttingText;
   if (!byUser) {
@@ -179,10 +180,13 @@ void TcxCustomTextEdit::TextChanged() {
     return;
   }
   TcxUserChangeScope user(*this);
-  TcxChangeEventsHold hold(*this);
-  SetEditedSinceEnter(true);
-  RaiseChangeEvent();
-  Invalidate();
+  {
+    TcxChangeEventsHold hold(*this);
+    SetEditedSinceEnter(true);
+    RaiseChangeEvent();
+    Invalidate();
+  }
+  PostImmediately();
 }
 
 void TcxCustomTextEdit::ApplySettings() {

@@ -101,7 +101,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   bool CharEditsText(char16_t ch) const override;
   void PutDisplayText(const std::string& text) override;
   void RefreshText() override;
-  void TakeTextAsValue() override;
+  void TakeValueOf(const std::string& text) override;
   void SelectAllText() override { SelectAll(); }
   void ApplySettings() override;
   void DoEnter() override;
