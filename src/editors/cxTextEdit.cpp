@@ -16,6 +16,7 @@ void TcxCustomTextEditProperties::Assign(const TcxCustomEditProperties& source) 
     m_passwordChar = text->m_passwordChar;
     m_maxLength = text->m_maxLength;
     m_oemConvert = text->m_oemConvert;
+    m_imeMode = text->m_imeMode;
   }
   Changed();
   EndUpdate();
@@ -42,7 +43,14 @@ void TcxCustomInnerTextEdit::Create(IWindowSystem& system, const TNativeWindowPa
   m_native = system.CreateEdit(params, style, *this);
 }
 
-void TcxCustomInnerTextEdit::NativeFocusIn() { m_edit.TWinControl::NativeFocusIn(); }
+// The editor's entry processing comes first, then the control's own auto-select; not
+// when the focus only comes back after a failed check, nor when entering failed.
+void TcxCustomInnerTextEdit::NativeFocusIn() {
+  m_edit.TWinControl::NativeFocusIn();
+  if (m_autoSelect && !m_pressedOnText && !m_edit.IsMultiLine() && !m_edit.RestoringFocus() && m_native &&
+      m_native->HasFocus())
+    m_native->SelectAll();
+}
 void TcxCustomInnerTextEdit::NativeFocusOut() { m_edit.NativeFocusOut(); }
 bool TcxCustomInnerTextEdit::NativeDialogKey(TKey key, TShiftState shift) {
   return m_edit.NativeDialogKey(key, shift);
@@ -191,18 +199,59 @@ void TcxCustomTextEdit::TextChanged() {
 
 void TcxCustomTextEdit::ApplySettings() {
   SetTextChecked(false);
-  if (INativeEdit* edit = InnerEdit()) edit->SetReadOnly(Properties().ReadOnly());
+  PassSettingsToNative();
   if (!EditedSinceEnter()) RefreshText();
   UpdateLayout();
   Invalidate();
 }
 
+void TcxCustomTextEdit::PassSettingsToNative() {
+  const TcxCustomTextEditProperties& props = Properties();
+  m_inner.SetAutoSelect(props.AutoSelect());
+  INativeEdit* edit = InnerEdit();
+  if (!edit) return;
+  edit->SetReadOnly(props.ReadOnly());
+  edit->SetAlignment(NativeAlignment());
+  edit->SetCharCase(NativeCharCase());
+  // The password echo shows the password character, an asterisk when none is set.
+  char16_t passwordChar = 0;
+  if (props.EchoMode() == TcxEditEchoMode::eemPassword) passwordChar = props.PasswordChar() ? props.PasswordChar() : u'*';
+  edit->SetPasswordChar(passwordChar);
+  edit->SetHideSelection(props.HideSelection());
+  edit->SetImeMode(props.ImeMode());
+  edit->SetMaxLength(props.MaxLength() > 0 ? static_cast<std::size_t>(props.MaxLength()) : 0);
+}
+
+TNativeCharCase TcxCustomTextEdit::NativeCharCase() const {
+  switch (Properties().CharCase()) {
+    case TcxEditCharCase::ecUpperCase: return TNativeCharCase::Upper;
+    case TcxEditCharCase::ecLowerCase: return TNativeCharCase::Lower;
+    case TcxEditCharCase::ecNormal: break;
+  }
+  return TNativeCharCase::Normal;
+}
+
+// While the user edits, the text starts at the left unless the editor is told otherwise.
+TNativeAlignment TcxCustomTextEdit::NativeAlignment() const {
+  const TcxCustomTextEditProperties& props = Properties();
+  if (Focused() && props.UseLeftAlignmentOnEditing()) return TNativeAlignment::Left;
+  switch (props.Alignment().Horz) {
+    case TAlignment::taRightJustify: return TNativeAlignment::Right;
+    case TAlignment::taCenter: return TNativeAlignment::Center;
+    case TAlignment::taLeftJustify: break;
+  }
+  return TNativeAlignment::Left;
+}
+
 void TcxCustomTextEdit::DoEnter() {
-  const bool restoring = RestoringFocus();
   TcxCustomEdit::DoEnter();
-  // Entering by keyboard (or by a press that did not land on the text) selects the
-  // whole, just refreshed text; a click into the text places the caret instead.
-  if (!restoring && !IsMultiLine() && Properties().AutoSelect() && !m_inner.PressedOnText()) SelectAll();
+  if (INativeEdit* edit = InnerEdit()) edit->SetAlignment(NativeAlignment());
+}
+
+void TcxCustomTextEdit::DoExit() {
+  TcxCustomEdit::DoExit();
+  // Also when a failed check kept the focus: the alignment follows where the focus is.
+  if (INativeEdit* edit = InnerEdit()) edit->SetAlignment(NativeAlignment());
 }
 
 void TcxCustomTextEdit::NativeFocusIn() {
@@ -223,6 +272,9 @@ std::unique_ptr<INativeWindow> TcxCustomTextEdit::CreateNativeWindow(IWindowSyst
 TNativeEditStyle TcxCustomTextEdit::InnerEditStyle() const {
   TNativeEditStyle style;
   style.ReadOnly = Properties().ReadOnly();
+  style.Alignment = NativeAlignment();
+  style.CharCase = NativeCharCase();
+  style.HideSelection = Properties().HideSelection();
   return style;
 }
 
@@ -236,6 +288,7 @@ void TcxCustomTextEdit::NativeWindowCreated() {
   params.Font = Font();
   params.Id = ControlId();
   m_inner.Create(*system, params, InnerEditStyle());
+  PassSettingsToNative();
   UpdateLayout();
 }
 
