@@ -25,11 +25,12 @@ else()
   find_package(GTest REQUIRED)
 endif()
 
-# vormix_add_test(<name> SOURCES ... LIBS ... [SERIAL])
+# vormix_add_test(<name> SOURCES ... LIBS ... [SERIAL] [FILTER <gtest filter>])
 # Every test case becomes its own CTest entry; under the cross build the cases are
-# listed and run through CMAKE_CROSSCOMPILING_EMULATOR (wine).
+# listed and run through CMAKE_CROSSCOMPILING_EMULATOR (wine). FILTER limits the cases
+# that are listed (others can be listed again with vormix_discover_tests).
 function(vormix_add_test name)
-  cmake_parse_arguments(T "SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "FILTER" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   set(props)
@@ -39,6 +40,20 @@ function(vormix_add_test name)
   if(T_LABELS)
     list(APPEND props LABELS "${T_LABELS}")
   endif()
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  set(filter)
+  if(T_FILTER)
+    set(filter TEST_FILTER "${T_FILTER}")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 ${filter}
                        PROPERTIES TIMEOUT 300 ${props})
+endfunction()
+
+# vormix_discover_tests(<target> FILTER <gtest filter> ENVIRONMENT <NAME=value>)
+# Lists the cases of an existing test executable that match the filter as CTest entries
+# of their own, run one at a time with one variable of the environment changed (the
+# cases that need another Wine prefix or another system locale).
+function(vormix_discover_tests target)
+  cmake_parse_arguments(T "" "FILTER;ENVIRONMENT" "" ${ARGN})
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 TEST_FILTER "${T_FILTER}"
+                       PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE ENVIRONMENT "${T_ENVIRONMENT}")
 endfunction()

@@ -175,7 +175,11 @@ void TcxCustomEditProperties::CheckText(Variant& displayValue, std::string& erro
 
 void TcxCustomEditProperties::DoValidate(Variant& displayValue, std::string& errorText, bool& error,
                                          TcxCustomEdit& edit) {
+  const Variant checked = displayValue;
   if (OnValidate) OnValidate(edit, displayValue, errorText, error);
+  // A failed check never changes the text on its own: unless the handler gave another
+  // display value, the text stays as it was typed (not, say, a normalised number).
+  if (error && VariantEquals(displayValue, checked)) displayValue = Variant::FromString(edit.Text());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -345,19 +349,19 @@ bool TcxCustomEdit::AskPermissionToEdit() {
 // ---------------------------------------------------------------------------------------
 // Checking and committing
 
+bool TcxCustomEdit::CheckCurrentText(Variant& displayValue, std::string& errorText) {
+  displayValue = Variant::FromString(Text());
+  bool error = false;
+  errorText.clear();
+  if (m_properties->CanCheckText()) m_properties->CheckText(displayValue, errorText, *this, error);
+  return !error;
+}
+
 bool TcxCustomEdit::CheckAndCommitText(bool reportErrors) {
   if (!m_editedSinceEnter || m_textChecked) return true;
-  const std::string currentText = Text();
-  Variant displayValue = Variant::FromString(currentText);
-  bool error = false;
+  Variant displayValue;
   std::string errorText;
-  if (m_properties->CanCheckText()) {
-    const Variant before = displayValue;
-    m_properties->CheckText(displayValue, errorText, *this, error);
-    // A failed check never changes the text on its own.
-    if (error && VariantEquals(displayValue, before)) displayValue = Variant::FromString(currentText);
-  }
-  if (error) {
+  if (!CheckCurrentText(displayValue, errorText)) {
     auto restoreText = [&] {
       const std::string wanted = VariantToString(displayValue);
       if (Text() != wanted) {
@@ -404,6 +408,24 @@ void TcxCustomEdit::ApplyDisplayValue(const Variant& displayValue) {
 
 void TcxCustomEdit::PostEditValue() {
   if (CanPostEditValue()) m_dataBinding->PostEditValue();
+}
+
+// The check reports nothing and the text stays as typed: a number half typed ('-',
+// '1e') must be neither selected nor rewritten under the user's fingers. Enter and
+// leaving run the full check with its messages; leaving shows the committed value.
+void TcxCustomEdit::PostImmediately() {
+  if (!m_properties->ImmediatePost() || !m_editedSinceEnter || m_textChecked) return;
+  TcxChangeEventsHold hold(*this);
+  Variant displayValue;
+  std::string errorText;
+  if (!CheckCurrentText(displayValue, errorText)) return;
+  if (m_applyingUserChange && !AskPermissionToEdit()) return;
+  {
+    TcxSavedFlagsScope saved(*this);
+    TakeValueOf(VariantToString(displayValue));
+  }
+  m_textChecked = true;
+  if (CanPostEditValue()) PostEditValue();
 }
 
 void TcxCustomEdit::UndoEdit() {

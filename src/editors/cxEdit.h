@@ -270,6 +270,9 @@ class TcxCustomEdit : public TcxContainer {
   bool CheckAndCommitText(bool reportErrors);
   bool CanPostEditValue() const { return m_editedSinceEnter; }
   void PostEditValue();
+  // With ImmediatePost, after each change the user makes: checks the text quietly and,
+  // when it passes, commits its value and posts it.
+  void PostImmediately();
   // Asked before the first change of an edit cycle.
   bool AskPermissionToEdit();
   virtual bool HasButtons() const { return false; }
@@ -303,7 +306,9 @@ class TcxCustomEdit : public TcxContainer {
   virtual void UndoEdit();
   virtual void PutDisplayText(const std::string& /*text*/) {}
   virtual void RefreshText() {}
-  virtual void TakeTextAsValue() {}
+  virtual void TakeTextAsValue() { TakeValueOf(Text()); }
+  // The value a text stands for becomes EditValue, as if the text were the current one.
+  virtual void TakeValueOf(const std::string& /*text*/) {}
   virtual void SelectAllText() {}
   virtual void StyleChanged();
 
@@ -335,8 +340,13 @@ class TcxCustomEdit : public TcxContainer {
   friend class TcxEditStyle;
   friend class TcxSavedFlagsScope;
   friend class TcxChangeEventsHold;
+  friend class TcxUserChangeScope;
 
  private:
+  // Steps 2 and 3 of the check: the display value the current text stands for, with the
+  // error text; false when the check failed.
+  bool CheckCurrentText(Variant& displayValue, std::string& errorText);
+
   std::unique_ptr<TcxCustomEditProperties> m_properties;
   std::unique_ptr<TcxEditDataBinding> m_dataBinding;
   TcxEditChangeEventsCatcher m_changeEvents{*this};
@@ -370,6 +380,22 @@ class TcxSavedFlagsScope {
 
  private:
   TcxCustomEdit& m_edit;
+};
+
+// Marks a scope in which the editor applies a change on the user's behalf: a value
+// stored or taken from the text meanwhile is his edit (and asks the permission to edit).
+class TcxUserChangeScope {
+ public:
+  explicit TcxUserChangeScope(TcxCustomEdit& edit) : m_flag(edit.m_applyingUserChange), m_saved(m_flag) {
+    m_flag = true;
+  }
+  ~TcxUserChangeScope() { m_flag = m_saved; }
+  TcxUserChangeScope(const TcxUserChangeScope&) = delete;
+  TcxUserChangeScope& operator=(const TcxUserChangeScope&) = delete;
+
+ private:
+  bool& m_flag;
+  bool m_saved;
 };
 
 // Holds the change events for a scope. They are delivered when the scope ends normally;

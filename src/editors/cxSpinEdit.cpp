@@ -341,9 +341,9 @@ void TcxCustomSpinEdit::HandleKeyDown(TKey& key, TShiftState shift) {
 
 void TcxCustomSpinEdit::HandleKeyPress(char16_t& key) {
   if (key == u',' || key == u'.') key = TcxCustomSpinEditProperties::kDecimalSeparator;
-  // Only Backspace and the codes up to 255 are the filter's; a character beyond them
-  // (one an input method composes) is left to the editor, which refuses it silently.
-  if (key == 8 || (key >= 32 && key <= 255)) {
+  // Every printable character passes the filter, those an input method composes (a
+  // Chinese character, say) as well: a refused one beeps like any other.
+  if (key == 8 || key >= 32) {
     if (AcceptsChar(key)) {
       m_userKeyActive = true;
     } else {
@@ -375,8 +375,8 @@ void TcxCustomSpinEdit::RefreshText() {
 
 Variant TcxCustomSpinEdit::TextToValue(const std::string& text) { return TextToNumber(text, true).Number; }
 
-void TcxCustomSpinEdit::TakeTextAsValue() {
-  TcxCustomMaskEdit::TakeTextAsValue();
+void TcxCustomSpinEdit::TakeValueOf(const std::string& text) {
+  TcxCustomMaskEdit::TakeValueOf(text);
   m_lastNumber = Properties().ToValueType(EditValue());
 }
 
@@ -389,15 +389,8 @@ void TcxCustomSpinEdit::ApplySettings() {
   const long double x = NumberOf(value);
   if (x >= props.EffectiveMinValue() && x <= props.EffectiveMaxValue()) return;
   // The correction is made on the user's behalf, as the typing it corrects was.
-  const bool applying = ApplyingUserChange();
-  SetApplyingUserChange(true);
-  try {
-    SetEditValue(props.Clamp(value));
-  } catch (...) {
-    SetApplyingUserChange(applying);
-    throw;
-  }
-  SetApplyingUserChange(applying);
+  TcxUserChangeScope user(*this);
+  SetEditValue(props.Clamp(value));
 }
 
 bool TcxCustomSpinEdit::ResultAcceptable(const std::u16string& result) const {

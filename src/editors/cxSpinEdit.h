@@ -138,7 +138,7 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   void HandleKeyUp(TKey& key, TShiftState shift) override;
   void TextChanged() override;
   void RefreshText() override;
-  void TakeTextAsValue() override;
+  void TakeValueOf(const std::string& text) override;
   Variant TextToValue(const std::string& text) override;
   void ApplySettings() override;
   bool CanPaste() override;

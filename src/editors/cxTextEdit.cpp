@@ -16,6 +16,7 @@ void TcxCustomTextEditProperties::Assign(const TcxCustomEditProperties& source) 
     m_passwordChar = text->m_passwordChar;
     m_maxLength = text->m_maxLength;
     m_oemConvert = text->m_oemConvert;
+    m_imeMode = text->m_imeMode;
   }
   Changed();
   EndUpdate();
@@ -42,7 +43,14 @@ void TcxCustomInnerTextEdit::Create(IWindowSystem& system, const TNativeWindowPa
   m_native = system.CreateEdit(params, style, *this);
 }
 
-void TcxCustomInnerTextEdit::NativeFocusIn() { m_edit.TWinControl::NativeFocusIn(); }
+// The editor's entry processing comes first, then the control's own auto-select; not
+// when the focus only comes back after a failed check, nor when entering failed.
+void TcxCustomInnerTextEdit::NativeFocusIn() {
+  m_edit.TWinControl::NativeFocusIn();
+  if (m_autoSelect && !m_pressedOnText && !m_edit.IsMultiLine() && !m_edit.RestoringFocus() && m_native &&
+      m_native->HasFocus())
+    m_native->SelectAll();
+}
 void TcxCustomInnerTextEdit::NativeFocusOut() { m_edit.NativeFocusOut(); }
 bool TcxCustomInnerTextEdit::NativeDialogKey(TKey key, TShiftState shift) {
   return m_edit.NativeDialogKey(key, shift);
@@ -71,7 +79,7 @@ void TcxCustomInnerTextEdit::NativeMouseUp(TMouseButton button, TPoint at, TShif
   m_edit.NativeMouseUp(button, at, shift);
 }
 
-void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.NativeTextChanged(); }
+void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.InnerTextChanged(); }
 bool TcxCustomInnerTextEdit::NativePaste() { return m_edit.NativePaste(); }
 bool TcxCustomInnerTextEdit::NativeCut() { return m_edit.NativeCut(); }
 
@@ -83,7 +91,8 @@ TcxCustomTextEdit::TcxCustomTextEdit(std::string name, std::unique_ptr<TcxCustom
 
 TcxCustomTextEdit::~TcxCustomTextEdit() { m_inner.Destroy(); }
 
-std::string TcxCustomTextEdit::Text() const { return InnerEdit() ? InnerEdit()->Text() : m_text; }
+// Without a native control there is no text to read, whatever the editor keeps for it.
+std::string TcxCustomTextEdit::Text() const { return InnerEdit() ? InnerEdit()->Text() : std::string(); }
 
 void TcxCustomTextEdit::SetText(const std::string& text) { SetEditValue(Variant::FromString(text)); }
 
@@ -115,11 +124,27 @@ bool TcxCustomTextEdit::KeyEditsText(TKey key, TShiftState) const {
 bool TcxCustomTextEdit::CharEditsText(char16_t ch) const { return ch == 22 || ch == 24 || ch >= 32; }
 
 void TcxCustomTextEdit::PutDisplayText(const std::string& text) {
+  TFlagScope putting(m_puttingText);
   if (INativeEdit* edit = InnerEdit()) {
-    if (edit->Text() != text) edit->SetText(text);
+    if (edit->Text() == text) return;
+    std::exception_ptr outer = std::exchange(m_putError, nullptr);
+    edit->SetText(text);
+    if (std::exception_ptr failed = std::exchange(m_putError, outer)) std::rethrow_exception(failed);
   } else if (m_text != text) {
     m_text = text;
     TextChanged();
+  }
+}
+
+void TcxCustomTextEdit::InnerTextChanged() {
+  if (!m_puttingText) {
+    NativeTextChanged();  // typed: a failing handler goes to the error report
+    return;
+  }
+  try {
+    TextChanged();
+  } catch (...) {
+    if (!m_putError) m_putError = std::current_exception();
   }
 }
 
@@ -141,8 +166,8 @@ void TcxCustomTextEdit::RefreshText() {
 
 Variant TcxCustomTextEdit::TextToValue(const std::string& text) { return Variant::FromString(text); }
 
-void TcxCustomTextEdit::TakeTextAsValue() {
-  const Variant value = TextToValue(Text());
+void TcxCustomTextEdit::TakeValueOf(const std::string& text) {
+  const Variant value = TextToValue(text);
   const bool changed = TcxCustomEdit::Properties().ChecksEquality() && !VariantEquals(EditValue(), value);
   SetEditValueField(value);
   if (ApplyingUserChange()) SetEditedSinceEnter(true);
@@ -150,27 +175,83 @@ void TcxCustomTextEdit::TakeTextAsValue() {
   if (changed) RaiseEditValueChangedEvent();
 }
 
+// A change the user made himself (typing, deleting, a paste or a cut), not a text the
+// editor put in: what handlers store while it is processed is his change too, and with
+// ImmediatePost it is committed at once.
 void TcxCustomTextEdit::TextChanged() {
-  TcxChangeEventsHold hold(*this);
-  if (Focused()) SetEditedSinceEnter(true);
-  RaiseChangeEvent();
-  Invalidate();
+  const bool byUser = Focused() && !m_puttingText;
+  if (!byUser) {
+    TcxChangeEventsHold hold(*this);
+    if (Focused()) SetEditedSinceEnter(true);
+    RaiseChangeEvent();
+    Invalidate();
+    return;
+  }
+  TcxUserChangeScope user(*this);
+  {
+    TcxChangeEventsHold hold(*this);
+    SetEditedSinceEnter(true);
+    RaiseChangeEvent();
+    Invalidate();
+  }
+  PostImmediately();
 }
 
 void TcxCustomTextEdit::ApplySettings() {
   SetTextChecked(false);
-  if (INativeEdit* edit = InnerEdit()) edit->SetReadOnly(Properties().ReadOnly());
+  PassSettingsToNative();
   if (!EditedSinceEnter()) RefreshText();
   UpdateLayout();
   Invalidate();
 }
 
+void TcxCustomTextEdit::PassSettingsToNative() {
+  const TcxCustomTextEditProperties& props = Properties();
+  m_inner.SetAutoSelect(props.AutoSelect());
+  INativeEdit* edit = InnerEdit();
+  if (!edit) return;
+  edit->SetReadOnly(props.ReadOnly());
+  edit->SetAlignment(NativeAlignment());
+  edit->SetCharCase(NativeCharCase());
+  // The password echo shows the password character, an asterisk when none is set.
+  char16_t passwordChar = 0;
+  if (props.EchoMode() == TcxEditEchoMode::eemPassword) passwordChar = props.PasswordChar() ? props.PasswordChar() : u'*';
+  edit->SetPasswordChar(passwordChar);
+  edit->SetHideSelection(props.HideSelection());
+  edit->SetImeMode(props.ImeMode());
+  edit->SetMaxLength(props.MaxLength() > 0 ? static_cast<std::size_t>(props.MaxLength()) : 0);
+}
+
+TNativeCharCase TcxCustomTextEdit::NativeCharCase() const {
+  switch (Properties().CharCase()) {
+    case TcxEditCharCase::ecUpperCase: return TNativeCharCase::Upper;
+    case TcxEditCharCase::ecLowerCase: return TNativeCharCase::Lower;
+    case TcxEditCharCase::ecNormal: break;
+  }
+  return TNativeCharCase::Normal;
+}
+
+// While the user edits, the text starts at the left unless the editor is told otherwise.
+TNativeAlignment TcxCustomTextEdit::NativeAlignment() const {
+  const TcxCustomTextEditProperties& props = Properties();
+  if (Focused() && props.UseLeftAlignmentOnEditing()) return TNativeAlignment::Left;
+  switch (props.Alignment().Horz) {
+    case TAlignment::taRightJustify: return TNativeAlignment::Right;
+    case TAlignment::taCenter: return TNativeAlignment::Center;
+    case TAlignment::taLeftJustify: break;
+  }
+  return TNativeAlignment::Left;
+}
+
 void TcxCustomTextEdit::DoEnter() {
-  const bool restoring = RestoringFocus();
   TcxCustomEdit::DoEnter();
-  // Entering by keyboard (or by a press that did not land on the text) selects the
-  // whole, just refreshed text; a click into the text places the caret instead.
-  if (!restoring && !IsMultiLine() && Properties().AutoSelect() && !m_inner.PressedOnText()) SelectAll();
+  if (INativeEdit* edit = InnerEdit()) edit->SetAlignment(NativeAlignment());
+}
+
+void TcxCustomTextEdit::DoExit() {
+  TcxCustomEdit::DoExit();
+  // Also when a failed check kept the focus: the alignment follows where the focus is.
+  if (INativeEdit* edit = InnerEdit()) edit->SetAlignment(NativeAlignment());
 }
 
 void TcxCustomTextEdit::NativeFocusIn() {
@@ -191,6 +272,9 @@ std::unique_ptr<INativeWindow> TcxCustomTextEdit::CreateNativeWindow(IWindowSyst
 TNativeEditStyle TcxCustomTextEdit::InnerEditStyle() const {
   TNativeEditStyle style;
   style.ReadOnly = Properties().ReadOnly();
+  style.Alignment = NativeAlignment();
+  style.CharCase = NativeCharCase();
+  style.HideSelection = Properties().HideSelection();
   return style;
 }
 
@@ -204,6 +288,7 @@ void TcxCustomTextEdit::NativeWindowCreated() {
   params.Font = Font();
   params.Id = ControlId();
   m_inner.Create(*system, params, InnerEditStyle());
+  PassSettingsToNative();
   UpdateLayout();
 }
 

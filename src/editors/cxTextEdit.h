@@ -1,5 +1,6 @@
 #pragma once
 // The text editor: an editor whose text lives in a native edit control inside its frame.
+#include <exception>
 #include <memory>
 #include <string>
 
@@ -25,6 +26,8 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties {
   void SetMaxLength(int value);
   bool OEMConvert() const { return m_oemConvert; }
   void SetOEMConvert(bool value) { Set(m_oemConvert, value); }
+  TImeMode ImeMode() const { return m_imeMode; }
+  void SetImeMode(TImeMode value) { Set(m_imeMode, value); }
 
   bool CanCheckText() const override { return true; }
   bool ChecksEquality() const override { return true; }
@@ -39,6 +42,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties {
   char16_t m_passwordChar = 0;
   int m_maxLength = 0;
   bool m_oemConvert = false;
+  TImeMode m_imeMode = TImeMode::imDontCare;
 };
 
 class TcxCustomTextEdit;
@@ -53,6 +57,10 @@ class TcxCustomInnerTextEdit : public INativeWindowHandler {
   void Create(IWindowSystem& system, const TNativeWindowParams& params, const TNativeEditStyle& style);
   void Destroy() { m_native.reset(); }
   bool PressedOnText() const { return m_pressedOnText; }
+  // Entering by keyboard (or by a press that did not land on the text) selects the whole
+  // text of a single-line control; the editor passes its setting on.
+  bool AutoSelect() const { return m_autoSelect; }
+  void SetAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
 
   void NativeFocusIn() override;
   void NativeFocusOut() override;
@@ -70,6 +78,7 @@ class TcxCustomInnerTextEdit : public INativeWindowHandler {
   TcxCustomTextEdit& m_edit;
   std::unique_ptr<INativeEdit> m_native;
   bool m_pressedOnText = false;
+  bool m_autoSelect = true;
 };
 
 class TcxCustomTextEdit : public TcxCustomEdit {
@@ -100,10 +109,11 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   bool CharEditsText(char16_t ch) const override;
   void PutDisplayText(const std::string& text) override;
   void RefreshText() override;
-  void TakeTextAsValue() override;
+  void TakeValueOf(const std::string& text) override;
   void SelectAllText() override { SelectAll(); }
   void ApplySettings() override;
   void DoEnter() override;
+  void DoExit() override;
   void TextChanged() override;
   // The value that the current text stands for; the plain text editor takes the text.
   virtual Variant TextToValue(const std::string& text);
@@ -126,10 +136,20 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
  private:
   int TextHeight() const;
+  // The native control's report of a text change. A change the editor itself put in
+  // (not the user's typing) may fail in a handler: that error goes back to whoever put
+  // the text, after the native control is done, instead of to the error report.
+  void InnerTextChanged();
+  // The settings the native control shares, as they stand now.
+  void PassSettingsToNative();
+  TNativeAlignment NativeAlignment() const;
+  TNativeCharCase NativeCharCase() const;
 
   TcxCustomInnerTextEdit m_inner{*this};
-  std::string m_text;  // the text while there is no native control
+  std::string m_text;  // kept while there is no native control, for the one to come
   bool m_synchronizing = false;
+  bool m_puttingText = false;
+  std::exception_ptr m_putError;
   bool m_updatingLayout = false;
 };
 

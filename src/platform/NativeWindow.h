@@ -127,13 +127,25 @@ class INativeForm : public virtual INativeWindow {
   virtual void Activate() = 0;
 };
 
+// Settings an edit control takes over from the editor that hosts it.
+enum class TNativeAlignment { Left, Right, Center };
+enum class TNativeCharCase { Normal, Upper, Lower };  // what typed letters become
+
 struct TNativeEditStyle {
   bool MultiLine = false;
   bool HorizontalScrollBar = false;
   bool VerticalScrollBar = false;
   bool WordWrap = false;  // multi-line only; a horizontal scroll bar rules it out
   bool ReadOnly = false;
+  // What the control is made with (it can change them later, see INativeEdit).
+  TNativeAlignment Alignment = TNativeAlignment::Left;
+  TNativeCharCase CharCase = TNativeCharCase::Normal;  // also of the text it starts with
+  bool HideSelection = true;
 };
+// How the input method serves a control while it has the focus: not at all, closed or
+// open, or open in one of its conversion modes; imDontCare leaves it as the user set it.
+enum class TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata,
+                      imChinese, imSHanguel, imHanguel };
 
 // Positions and lengths count UTF-16 code units, as the native control does.
 class INativeEdit : public virtual INativeWindow {
@@ -147,6 +159,14 @@ class INativeEdit : public virtual INativeWindow {
   virtual void ReplaceSelection(const std::string& text) = 0;  // UTF-8; caret after it
   virtual void SetReadOnly(bool readOnly) = 0;
   virtual void ScrollCaretIntoView() = 0;
+
+  // The settings shared with the hosting editor.
+  virtual void SetAlignment(TNativeAlignment alignment) = 0;
+  virtual void SetCharCase(TNativeCharCase charCase) = 0;
+  virtual void SetPasswordChar(char16_t passwordChar) = 0;  // 0: the text shows as it is
+  virtual void SetHideSelection(bool hide) = 0;             // while the control has no focus
+  virtual void SetImeMode(TImeMode mode) = 0;
+  virtual void SetMaxLength(std::size_t units) = 0;  // what typing may reach; 0: no limit of its own
 };
 
 class INativeProgressBar : public virtual INativeWindow {

@@ -424,6 +424,41 @@ void VormixProcess::CloseMessageBox(const TMessageBoxSeen& box) {
   Settle();
 }
 
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = height;  // bottom-up, as BMP files store their rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(file) + sizeof(bi.bmiHeader);
+  file.bfSize = file.bfOffBits + rowBytes * static_cast<DWORD>(height);
+  std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+  bytes.append(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof(bi.bmiHeader));
+  bytes.append(static_cast<const char*>(bits), rowBytes * static_cast<DWORD>(height));
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  WriteBytes(path, bytes);
+  std::string written;
+  return ReadBytes(path, written) && written.size() == bytes.size();
+}
+
 void SetClipboardText(const std::string& utf8) {
   const std::wstring text = W(utf8);
   if (!OpenClipboard(nullptr)) return;

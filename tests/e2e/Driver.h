@@ -82,6 +82,10 @@ class VormixProcess {
   DWORD m_threadId = 0;
 };
 
+// Writes what a window shows on the screen (its frame included) to a 24-bit BMP file,
+// for a person to look at; answers whether the file was written.
+bool SaveWindowPicture(HWND window, const std::wstring& path);
+
 // Puts text on the clipboard, as copying it elsewhere would.
 void SetClipboardText(const std::string& utf8);
 

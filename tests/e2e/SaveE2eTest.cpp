@@ -2,48 +2,10 @@
 // dialog, typed into as a person would.
 #include <gtest/gtest.h>
 
-#include "Driver.h"
+#include "SaveE2e.h"
 
 namespace vormix::e2e {
 namespace {
-
-constexpr int kMemo1 = 201, kMemo2 = 202, kGenerate = 301, kSave = 302;
-constexpr int Field(int n) { return 100 + n; }
-
-class SaveE2e : public ::testing::Test {
- protected:
-  void SetUp() override { ASSERT_TRUE(app.Started()); }
-
-  void Generate(const std::string& templ, int count) {
-    app.Click(app.Control(kMemo1));
-    app.TypeText(templ);
-    app.SetText(app.Control(Field(17)), std::to_string(count));
-    app.Click(app.Control(kGenerate));
-    ASSERT_TRUE(WaitUntil([&] { return !app.Text(app.Control(kMemo2)).empty(); }));
-  }
-
-  // Opens the save dialog and answers it with a typed name; returns the dialog.
-  HWND OpenSaveDialog() {
-    app.Click(app.Control(kSave));
-    return app.WaitForDialog("");
-  }
-  void TypeNameAndConfirm(HWND dialog, const std::wstring& name) {
-    HWND box = app.FocusIn(dialog);
-    ASSERT_NE(box, nullptr);
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    app.TypeText(U(name));
-    app.PressKey(VK_RETURN);
-  }
-  void SaveAs(const std::wstring& name) {
-    HWND dialog = OpenSaveDialog();
-    ASSERT_NE(dialog, nullptr) << "no save dialog";
-    TypeNameAndConfirm(dialog, name);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); })) << "the save dialog did not close";
-    app.Settle();
-  }
-
-  VormixProcess app;
-};
 
 TEST_F(SaveE2e, WritesTheGeneratedLinesWithCrLf) {
   Generate("a%d", 3);

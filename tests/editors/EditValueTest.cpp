@@ -2,6 +2,7 @@
 // events, loading, and the permission to edit.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,7 @@ TEST_F(EditChangeEvents, NestedHoldsDeliverEachEventOnceWhenTheOutermostEndsOnCh
     EXPECT_EQ(log, Strings{});
   }
   EXPECT_EQ(log, (Strings{"change first", "value first"}));
+  form.Show();
   EXPECT_EQ(first->Text(), "3");
 }
 
@@ -207,7 +209,7 @@ TEST_F(EditChangeEvents, NothingReachesUserCodeWhileLoading) {
     edit.EndLoading();
     EXPECT_EQ(log, Strings{});
     EXPECT_EQ(edit.SettingValue(), 0);
-    EXPECT_EQ(edit.Text(), "7");
+    EXPECT_EQ(edit.Text(), shown ? "7" : "") << "without its native control an editor has no text to read";
     EXPECT_EQ(Describe(edit.EditValue()), "Int64:7");
 
     edit.SetEditValue(Variant::FromInt64(8));
@@ -286,6 +288,121 @@ TEST_F(EditPermission, OnEditingThatSaysNoRefusesEveryChange) {
   first->OnEditing = nullptr;
   Type("ok");
   EXPECT_EQ(first->Text(), "ok") << "a handler that is gone refuses nothing";
+}
+
+// A value a handler stores while a keystroke, a paste or a cut is processed counts as
+// the user's change: the editor stays edited and checks the text when it is left. A
+// value the program stores from outside is no edit.
+TEST_F(EditValueStore, AValueStoredByOnChangeDuringTheUsersChangeIsHisChange) {
+  struct TRow {
+    const char* Name;
+    std::function<void()> Act;
+    bool Applying;      // what the handler sees of ApplyingUserChange
+    const char* State;  // afterwards
+    int Checks;         // on leaving
+  };
+  const TRow rows[] = {
+      {"typing", [this] { Type("x"); }, true, "Edited", 1},
+      {"Backspace", [this] { Press(vk::Back); }, true, "Edited", 1},
+      {"paste", [this] { Press(vk::Letter('V'), ssCtrl); }, true, "Edited", 1},
+      {"cut", [this] { Press(vk::Letter('X'), ssCtrl); }, true, "Edited", 1},
+      {"program", [this] { first->SetEditValue(Variant::FromString("set")); }, false, "Clean", 0},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    std::vector<bool> applying;
+    int checks = 0;
+    first->Properties().OnChange = [&](TObject&) {
+      applying.push_back(first->ApplyingUserChange());
+      if (first->Text() != "STORED") first->SetEditValue(Variant::FromString("STORED"));
+    };
+    first->Properties().OnValidate = [&](TObject&, Variant&, std::string&, bool&) { ++checks; };
+    first->OnEditing = nullptr;
+    first->SetEditValue(Variant::FromString("abc"));
+    desk.clipboard.SetText("pasted");
+    ShowForm();
+    first->SetFocus();
+    first->SelectAll();
+    applying.clear();
+    row.Act();
+    EXPECT_EQ(first->Text(), "STORED");
+    ASSERT_FALSE(applying.empty());
+    EXPECT_EQ(applying.front(), row.Applying);
+    EXPECT_EQ(StateOf(*first), row.State);
+    EXPECT_EQ(first->UserModified(), row.Applying);
+    EXPECT_FALSE(first->ApplyingUserChange()) << "only while the change is processed";
+    Press(vk::Tab);
+    EXPECT_EQ(checks, row.Checks);
+    EXPECT_EQ(Describe(first->EditValue()), "String:STORED");
+    first->Properties().OnChange = nullptr;
+  }
+}
+
+// An OnChange handler that fails when the program stores a value: the error goes to the
+// code that stored it (not to the error report), and OnEditValueChanged is not raised.
+// When the user's typing makes it fail, the error report shows it.
+TEST_F(EditValueStore, AnOnChangeErrorOfAProgramAssignmentReachesTheCaller) {
+  struct TRow {
+    const char* Name;
+    bool Shown;  // the editor has its native control
+    std::function<void(TcxTextEdit&)> Assign;
+  };
+  const TRow rows[] = {
+      {"EditValue", true, [](TcxTextEdit& e) { e.SetEditValue(Variant::FromString("new")); }},
+      {"Text", true, [](TcxTextEdit& e) { e.SetText("new"); }},
+      {"ClearValue", true, [](TcxTextEdit& e) { e.ClearValue(); }},
+      {"EditValue before the form is shown", false, [](TcxTextEdit& e) { e.SetEditValue(Variant::FromString("new")); }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCustomForm form2{desk.app, "Form2"};
+    auto edit = Place<TcxTextEdit>(form2, "edit", 8, 8, 120, 21);
+    edit->SetEditValue(Variant::FromString("old"));
+    std::vector<std::string> events;
+    edit->Properties().OnChange = [&](TObject&) {
+      events.push_back("change");
+      throw Error("the handler failed");
+    };
+    edit->Properties().OnEditValueChanged = [&](TObject&) { events.push_back("value"); };
+    if (row.Shown) form2.Show();
+    std::string caught;
+    try {
+      row.Assign(*edit);
+    } catch (const Error& e) {
+      caught = e.Text();
+    }
+    EXPECT_EQ(caught, "the handler failed");
+    EXPECT_EQ(events, Strings{"change"});
+    EXPECT_EQ(Messages(), Strings{});
+    EXPECT_EQ(edit->SettingValue(), 0);
+    EXPECT_FALSE(edit->EditedSinceEnter());
+
+    // Nothing is left held: the next assignment raises its events as usual.
+    edit->Properties().OnChange = [&](TObject&) { events.push_back("change"); };
+    events.clear();
+    edit->SetEditValue(Variant::FromString("later"));
+    EXPECT_EQ(events, (Strings{"change", "value"}));
+  }
+
+  first->Properties().OnChange = [](TObject&) { throw Error("the handler failed"); };
+  ShowForm();
+  Type("t");
+  EXPECT_EQ(Messages(), Strings{"the handler failed."}) << "typed: the error report";
+  EXPECT_EQ(first->Text(), "t");
+}
+
+// The text is the native control's: an editor without one has none to read, and the
+// value it holds shows as soon as the control exists.
+TEST_F(EditValueStore, TextReadsEmptyWhileThereIsNoNativeControl) {
+  first->SetEditValue(Variant::FromString("kept"));
+  EXPECT_EQ(first->Text(), "");
+  EXPECT_EQ(Describe(first->EditValue()), "String:kept");
+  ShowForm();
+  EXPECT_EQ(first->Text(), "kept");
+  static_cast<TWinControl&>(*first).DestroyHandle();
+  EXPECT_EQ(first->Text(), "");
+  first->HandleNeeded();
+  EXPECT_EQ(first->Text(), "kept");
 }
 
 }  // namespace

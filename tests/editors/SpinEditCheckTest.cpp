@@ -308,9 +308,11 @@ TEST_F(SpinEditOnGetValue, ReadsTextsThatAreNoNumberAndLetsEveryCharacterBeTyped
     }
   };
 
+  TypeInto(*count, "十");
+  EXPECT_EQ(count->Text(), "十");
   TypeInto(*count, "ten");
   EXPECT_EQ(count->Text(), "ten");
-  EXPECT_EQ(Beeps(), 0u) << "letters are let through";
+  EXPECT_EQ(Beeps(), 0u) << "letters, Chinese ones too, are let through";
   Leave();
   EXPECT_EQ(count->Text(), "10");
   EXPECT_EQ(Describe(count->EditValue()), "Int64:10");
@@ -353,6 +355,113 @@ TEST_F(SpinEditOnGetValue, ReadsTextsThatAreNoNumberAndLetsEveryCharacterBeTyped
   Leave();
   EXPECT_TRUE(count->Focused());
   EXPECT_EQ(Messages(), Strings{});
+}
+
+// ---------------------------------------------------------------------------------------
+// A failed check and the text
+
+// The check fails on a number outside the limits 1 .. 100 (with its message); the text
+// stays as the user typed it, not the normalised number, unless OnValidate gave another
+// display value. The value stays the field's old one.
+TEST_F(SpinEditLimits, AFailedCheckLeavesTheTextAsTypedUnlessOnValidateGaveAnother) {
+  struct TRow {
+    const char* Typed;
+    const char* Corrected;  // the display value OnValidate gives, if any
+    const char* Text;
+  };
+  const TRow rows[] = {
+      {"+150", nullptr, "+150"}, {"0150", nullptr, "0150"}, {"15e1", nullptr, "15e1"},
+      {"-0", nullptr, "-0"},     {"+150", "99", "99"},
+  };
+  count->Properties().SetMinValue(1);
+  count->Properties().SetMaxValue(100);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Typed);
+    const char* corrected = row.Corrected;
+    std::vector<std::string> checked;
+    count->Properties().OnValidate = [&](TObject&, Variant& displayValue, std::string&, bool& error) {
+      checked.push_back(VariantToString(displayValue));
+      if (error && corrected) displayValue = Variant::FromString(corrected);
+    };
+    TypeInto(*count, row.Typed);
+    desk.messageBox.Shown.clear();
+    Leave();
+    EXPECT_EQ(checked.size(), 1u);
+    EXPECT_EQ(Messages(), Strings{"Value out of bounds."});
+    EXPECT_TRUE(count->Focused());
+    EXPECT_EQ(count->Text(), row.Text);
+    EXPECT_EQ(Selection(*count), WholeText(*count));
+    EXPECT_EQ(Describe(count->EditValue()), "Int64:100");
+    Press(vk::Escape);
+  }
+  count->Properties().OnValidate = nullptr;
+}
+
+// ---------------------------------------------------------------------------------------
+// ImmediatePost
+
+// With ImmediatePost every change the user makes is checked and committed at once: the
+// value follows the typing, quietly, while the text stays as typed (a number half typed
+// is neither selected nor rewritten). Leaving runs the full check and shows the value's
+// own text. Without ImmediatePost the value waits for the leaving.
+using EditImmediatePost = SpinEditForm;
+
+TEST_F(EditImmediatePost, CommitsEveryChangeTheUserMakesQuietlyAndLeavesTheTextAsTyped) {
+  struct TRow {
+    const char* Name;
+    TcxCustomTextEdit* Edit;
+    bool ImmediatePost;
+    bool Limits;  // 1 .. 50
+    const char* Typed;
+    const char* Values;  // EditValue after each typed character
+    const char* Left;    // the text once the field is left ("" when the check keeps the focus)
+    Strings Messages;
+  };
+  const TRow rows[] = {
+      {"text editor", other.get(), true, false, "ab", "String:a String:ab", "ab", {}},
+      {"number", count.get(), true, false, "12", "Int64:1 Int64:12", "12", {}},
+      {"sign first", count.get(), true, false, "-5", "Int64:0 Int64:-5", "-5", {}},
+      {"leading zeros", count.get(), true, false, "007", "Int64:0 Int64:0 Int64:7", "7", {}},
+      {"exponent", count.get(), true, false, "1e3", "Int64:1 Int64:1 Int64:1000", "1000", {}},
+      {"beyond the limits", count.get(), true, true, "70", "Int64:7 Int64:7", "", {"Value out of bounds."}},
+      {"without ImmediatePost", count.get(), false, false, "12", "Int64:100 Int64:100", "12", {}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    count->Properties().ClearAssignedValues(evMinValue | evMaxValue);
+    count->SetValue(100);
+    if (row.Limits) {
+      count->Properties().SetMinValue(1);
+      count->Properties().SetMaxValue(50);
+    }
+    row.Edit->Properties().SetImmediatePost(row.ImmediatePost);
+    row.Edit->SetFocus();
+    row.Edit->SelectAll();
+    Press(vk::Delete);
+    desk.messageBox.Shown.clear();
+    const std::size_t beeps = Beeps();
+    std::string values;
+    for (const char* c = row.Typed; *c; ++c) {
+      Type(std::string(1, *c));
+      values += (values.empty() ? "" : " ") + Describe(row.Edit->EditValue());
+    }
+    EXPECT_EQ(values, row.Values);
+    EXPECT_EQ(row.Edit->Text(), row.Typed);
+    EXPECT_EQ(Selection(*row.Edit), std::to_string(std::string(row.Typed).size()) + "+0") << "the caret stays put";
+    EXPECT_EQ(Messages(), Strings{});
+    EXPECT_EQ(Beeps(), beeps);
+    Leave();
+    EXPECT_EQ(Messages(), row.Messages);
+    if (*row.Left) {
+      EXPECT_FALSE(row.Edit->Focused());
+      EXPECT_EQ(row.Edit->Text(), row.Left);
+    } else {
+      EXPECT_TRUE(row.Edit->Focused());
+      Press(vk::Escape);
+      Leave();
+    }
+    row.Edit->Properties().SetImmediatePost(false);
+  }
 }
 
 }  // namespace

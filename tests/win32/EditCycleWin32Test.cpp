@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Error.h"
 #include "editors/cxTextEdit.h"
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
@@ -194,6 +195,58 @@ TEST_F(EditCycleOnRealWindows, AFailedCheckKeepsTheFocusAndEscapeUndoes) {
   EXPECT_EQ(GetFocus(), EditHwnd(*second));
   EXPECT_EQ(log, (Strings{"exit first", "enter second"}));
   EXPECT_EQ(Messages(), Strings{"Too short."});
+}
+
+// The EDIT control reports the program's text through its parent's window procedure;
+// a handler's error must still reach the code that stored the value, not stop there.
+TEST_F(EditCycleOnRealWindows, AnOnChangeErrorOfAProgramAssignmentReachesTheCaller) {
+  ASSERT_TRUE(ShowInFront());
+  second->Properties().OnChange = [](TObject&) { throw Error("the handler failed"); };
+  std::string caught;
+  try {
+    second->SetEditValue(Variant::FromString("new"));
+  } catch (const Error& e) {
+    caught = e.Text();
+  }
+  EXPECT_EQ(caught, "the handler failed");
+  EXPECT_EQ(second->Text(), "new");
+  EXPECT_EQ(Messages(), Strings{});
+}
+
+// Right-aligned editors show their text at the left while edited: the EDIT control is
+// made anew for each change of alignment, and the edit cycle runs on as if nothing happened.
+TEST_F(EditCycleOnRealWindows, RightAlignedTextGoesLeftWhileEditedAndTheCycleGoesOn) {
+  for (TcxTextEdit* edit : {first.get(), second.get()})
+    edit->Properties().SetAlignment({TAlignment::taRightJustify, TcxEditVertAlignment::taTopJustify});
+  first->SetEditValue(Variant::FromString("abc"));
+  second->SetEditValue(Variant::FromString("xyz"));
+  auto alignment = [](const TcxTextEdit& edit) {
+    const LONG style = GetWindowLongW(EditHwnd(edit), GWL_STYLE);
+    return (style & ES_RIGHT) ? "right" : (style & ES_CENTER) ? "center" : "left";
+  };
+  ASSERT_TRUE(ShowInFront());
+  EXPECT_STREQ(alignment(*first), "left");
+  EXPECT_STREQ(alignment(*second), "right");
+  EXPECT_EQ(GetFocus(), EditHwnd(*first));
+  EXPECT_EQ(Selection(*first), "0+3") << "entered by keyboard";
+
+  Type("de");
+  EXPECT_EQ(first->Text(), "de");
+  Press(VK_TAB);
+  EXPECT_EQ(GetFocus(), EditHwnd(*second));
+  EXPECT_STREQ(alignment(*first), "right");
+  EXPECT_STREQ(alignment(*second), "left");
+  EXPECT_EQ(Selection(*second), "0+3");
+  EXPECT_EQ(log, (Strings{"value first", "exit first", "enter second"})) << "one exit, one entry";
+  EXPECT_EQ(VariantToString(first->EditValue()), "de");
+
+  Type("q");
+  EXPECT_EQ(second->Text(), "q");
+  Press(VK_TAB, true);
+  EXPECT_EQ(GetFocus(), EditHwnd(*first));
+  EXPECT_STREQ(alignment(*second), "right");
+  EXPECT_EQ(log, (Strings{"value first", "exit first", "enter second", "exit second", "enter first"}));
+  EXPECT_EQ(Messages(), Strings{});
 }
 
 }  // namespace

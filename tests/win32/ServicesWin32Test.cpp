@@ -30,6 +30,44 @@ TEST(Win32CodePage, ReportsTheFirstCharacterTheCodePageLacksInsteadOfGuessing) {
   EXPECT_EQ(codePage.ToAnsi("x한y").FirstMissing, "한");
 }
 
+// The same conversion in three code pages: the Chinese one, the Western one and UTF-8,
+// which Windows 10 and later can use as the system's ANSI code page. A text goes over
+// whole, with nothing added in front, or not at all.
+TEST(Win32CodePage, ConvertsInTheCodePageItIsMadeForAndRefusesWhatThatOneLacks) {
+  struct TRow {
+    unsigned CodePage;
+    const char* Text;
+    const char* Bytes;    // when complete
+    const char* Missing;  // otherwise: the first character without a form
+  };
+  const TRow rows[] = {
+      {936, "文件0.txt\r\n", "\xCE\xC4\xBC\xFE" "0.txt\r\n", nullptr},
+      {936, "a😀b", nullptr, "😀"},
+      {936, "x한y", nullptr, "한"},
+      {1252, "café 5€\r\n", "caf\xE9 5\x80\r\n", nullptr},
+      {1252, "ab文件", nullptr, "文"},
+      {1252, "Ā", nullptr, "Ā"},  // best fit would make it 'A'
+      {65001, "文件0.txt\r\n", "文件0.txt\r\n", nullptr},
+      {65001, "😀 한 é € ก\r\n", "😀 한 é € ก\r\n", nullptr},
+      {65001, "", "", nullptr},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(std::to_string(row.CodePage) + ": " + row.Text);
+    const Win32CodePage codePage(row.CodePage);
+    EXPECT_EQ(codePage.CodePageId(), row.CodePage);
+    const TAnsiConversion ansi = codePage.ToAnsi(row.Text);
+    if (row.Bytes) {
+      EXPECT_TRUE(ansi.Complete);
+      EXPECT_EQ(ansi.Bytes, row.Bytes);
+      EXPECT_EQ(codePage.FromAnsi(ansi.Bytes), row.Text);
+    } else {
+      EXPECT_FALSE(ansi.Complete);
+      EXPECT_EQ(ansi.Bytes, "");
+      EXPECT_EQ(ansi.FirstMissing, row.Missing);
+    }
+  }
+}
+
 class Win32Files : public testing::Test {
  protected:
   void SetUp() override {

@@ -172,12 +172,18 @@ MemoryEdit::MemoryEdit(MemoryWindowSystem& system, const TNativeWindowParams& pa
                        const TNativeEditStyle& style, INativeWindowHandler& handler)
     : MemoryWindow(system, TMemoryWindowKind::Edit, params, handler),
       m_style(style),
-      m_units(Utf8ToUtf16(params.Text)) {}
+      m_units(Utf8ToUtf16(params.Text)),
+      m_alignment(style.Alignment),
+      m_charCase(style.CharCase),
+      m_hideSelection(style.HideSelection) {
+  ApplyCharCase(m_units);
+}
 
 std::string MemoryEdit::Text() const { return Utf16ToUtf8(m_units); }
 
 void MemoryEdit::SetText(const std::string& text) {
   m_units = Utf8ToUtf16(text);
+  ApplyCharCase(m_units);  // the system's control converts a text it is given too
   m_anchor = m_caret = 0;
   ++m_changes;
   Invalidate();
@@ -259,7 +265,7 @@ void MemoryEdit::DefaultChar(char16_t ch) {
       return;
     default:
       if (ch < 32 || m_style.ReadOnly) return;
-      Replace(SelStart(), SelEnd(), std::u16string_view(&ch, 1));
+      InsertTyped(std::u16string(1, ch));
   }
 }
 
@@ -274,7 +280,7 @@ void MemoryEdit::Paste() {
   if (!text) return;
   std::u16string units = Utf8ToUtf16(*text);
   if (!m_style.MultiLine) units = units.substr(0, units.find_first_of(u"\r\n"));
-  Replace(SelStart(), SelEnd(), units);
+  InsertTyped(units);
 }
 
 void MemoryEdit::CutOrCopy(bool cut) {
@@ -282,6 +288,24 @@ void MemoryEdit::CutOrCopy(bool cut) {
   if (cut && !Handler().NativeCut()) return;
   m_system.Clipboard().SetText(Utf16ToUtf8(m_units.substr(SelStart(), SelEnd() - SelStart())));
   if (cut) Replace(SelStart(), SelEnd(), u"");
+}
+
+// The simulated control knows the case of the ASCII letters only.
+void MemoryEdit::ApplyCharCase(std::u16string& text) const {
+  for (char16_t& c : text) {
+    if (m_charCase == TNativeCharCase::Upper && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    if (m_charCase == TNativeCharCase::Lower && c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+}
+
+void MemoryEdit::InsertTyped(std::u16string text) {
+  ApplyCharCase(text);
+  if (m_maxLength > 0) {
+    const std::size_t kept = m_units.size() - (SelEnd() - SelStart());
+    text.resize(std::min(text.size(), m_maxLength > kept ? m_maxLength - kept : 0));
+    if (text.empty()) return;
+  }
+  Replace(SelStart(), SelEnd(), text);
 }
 
 // ---------------------------------------------------------------------------------------

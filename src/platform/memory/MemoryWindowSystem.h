@@ -155,7 +155,27 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   // The control scrolls with the wheel (or would, with more lines than it shows).
   bool DefaultMouseWheel(int /*delta*/, TShiftState shift) override { return (shift & (ssShift | ssCtrl)) == 0; }
 
+  // The settings shared with the hosting editor. Letter case and the length limit act
+  // on what the user types and pastes, as in the system's control; the others only
+  // change how the text is shown, and are recorded for tests to read.
+  void SetAlignment(TNativeAlignment alignment) override { m_alignment = alignment; }
+  void SetCharCase(TNativeCharCase charCase) override { m_charCase = charCase; }
+  void SetPasswordChar(char16_t passwordChar) override { m_passwordChar = passwordChar; }
+  void SetHideSelection(bool hide) override { m_hideSelection = hide; }
+  void SetImeMode(TImeMode mode) override { m_imeMode = mode; }
+  void SetMaxLength(std::size_t units) override { m_maxLength = units; }
+  TNativeAlignment Alignment() const { return m_alignment; }
+  TNativeCharCase CharCase() const { return m_charCase; }
+  char16_t PasswordChar() const { return m_passwordChar; }
+  bool HidesSelection() const { return m_hideSelection; }
+  TImeMode ImeMode() const { return m_imeMode; }
+  std::size_t MaxLength() const { return m_maxLength; }
+
  private:
+  // Puts typed or pasted text in place of the selection, in the letter case asked for and
+  // cut to what the length limit leaves room for.
+  void InsertTyped(std::u16string text);
+  void ApplyCharCase(std::u16string& text) const;
   void Replace(std::size_t start, std::size_t end, std::u16string_view with);
   void Paste();
   void CutOrCopy(bool cut);
@@ -168,6 +188,12 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   std::size_t m_caret = 0;
   int m_scrollRequests = 0;
   int m_changes = 0;
+  TNativeAlignment m_alignment = TNativeAlignment::Left;
+  TNativeCharCase m_charCase = TNativeCharCase::Normal;
+  char16_t m_passwordChar = 0;
+  bool m_hideSelection = true;
+  TImeMode m_imeMode = TImeMode::imDontCare;
+  std::size_t m_maxLength = 0;
 };
 
 // A push button as the system's BUTTON control behaves: a left press takes the focus and

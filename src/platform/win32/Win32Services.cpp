@@ -133,39 +133,50 @@ TFileCreateResult Win32FileSystem::CreateNew(const std::string& path) {
 // ---------------------------------------------------------------------------------------
 // Code page
 
-unsigned Win32CodePage::CodePageId() const { return GetACP(); }
+Win32CodePage::Win32CodePage() : m_codePage(GetACP()) {}
 
 namespace {
 
+// The code pages whose conversion takes no flags and no default-character report: the
+// system refuses the call when it is asked for either.
+bool TakesNoFlags(unsigned codePage) {
+  return codePage == CP_UTF8 || codePage == CP_UTF7 || codePage == 42 || codePage == 52936 ||
+         codePage == 54936 || (codePage >= 50220 && codePage <= 50229) || (codePage >= 57002 && codePage <= 57011);
+}
+
 // Converts without best-fit replacements, so that a character the code page lacks is
-// reported instead of being written as something else.
-bool ToCodePage(const std::wstring& wide, std::string& out) {
-  if (wide.empty()) {
-    out.clear();
-    return true;
-  }
+// reported instead of being written as something else. A code page that takes no flags
+// is converted plainly, and a character counts as missing when its bytes do not read
+// back as it (UTF-8 has a form for every character).
+bool ToBytes(const std::wstring& wide, unsigned codePage, std::string& out) {
+  out.clear();
+  if (wide.empty()) return true;
+  const int length = static_cast<int>(wide.size());
+  const bool plain = TakesNoFlags(codePage);
+  const DWORD flags = plain ? (codePage == CP_UTF8 ? WC_ERR_INVALID_CHARS : 0) : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
-  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                                       nullptr, 0, nullptr, &usedDefault);
+  BOOL* report = plain ? nullptr : &usedDefault;
+  const int size = WideCharToMultiByte(codePage, flags, wide.data(), length, nullptr, 0, nullptr, report);
+  if (size <= 0) return false;
   out.assign(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()), out.data(), size,
-                      nullptr, &usedDefault);
-  return !usedDefault && size > 0;
+  WideCharToMultiByte(codePage, flags, wide.data(), length, out.data(), size, nullptr, report);
+  if (plain) return Widen(Win32CodePage::FromCodePage(out, codePage)) == wide;
+  return !usedDefault;
 }
 
 }  // namespace
 
-TAnsiConversion Win32CodePage::ToAnsi(std::string_view utf8) const {
+TAnsiConversion Win32CodePage::ToCodePage(std::string_view utf8, unsigned codePage) {
   TAnsiConversion result;
   const std::wstring wide = Widen(utf8);
-  if (ToCodePage(wide, result.Bytes)) return result;
+  if (ToBytes(wide, codePage, result.Bytes)) return result;
   result.Complete = false;
   result.Bytes.clear();
   // Find the first character without a form, for the message.
   for (std::size_t i = 0; i < wide.size(); ++i) {
     const std::size_t n = (IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size()) ? 2 : 1;
     std::string bytes;
-    if (!ToCodePage(wide.substr(i, n), bytes)) {
+    if (!ToBytes(wide.substr(i, n), codePage, bytes)) {
       result.FirstMissing = Narrow(wide.substr(i, n));
       break;
     }
@@ -174,11 +185,13 @@ TAnsiConversion Win32CodePage::ToAnsi(std::string_view utf8) const {
   return result;
 }
 
-std::string Win32CodePage::FromAnsi(std::string_view bytes) const {
+std::string Win32CodePage::FromCodePage(std::string_view bytes, unsigned codePage) {
   if (bytes.empty()) return {};
-  const int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  const int length = static_cast<int>(bytes.size());
+  const int size = MultiByteToWideChar(codePage, 0, bytes.data(), length, nullptr, 0);
+  if (size <= 0) return {};
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), size);
+  MultiByteToWideChar(codePage, 0, bytes.data(), length, wide.data(), size);
   return Narrow(wide);
 }
 

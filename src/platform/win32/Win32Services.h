@@ -31,11 +31,23 @@ class Win32FileSystem : public IFileSystem {
   TFileCreateResult CreateNew(const std::string& path) override;
 };
 
+// The system's ANSI code page, or another one named when it is made (tests convert with
+// several in one process).
 class Win32CodePage : public ICodePage {
  public:
-  unsigned CodePageId() const override;
-  TAnsiConversion ToAnsi(std::string_view utf8) const override;
-  std::string FromAnsi(std::string_view bytes) const override;
+  Win32CodePage();
+  explicit Win32CodePage(unsigned codePage) : m_codePage(codePage) {}
+  unsigned CodePageId() const override { return m_codePage; }
+  TAnsiConversion ToAnsi(std::string_view utf8) const override { return ToCodePage(utf8, m_codePage); }
+  std::string FromAnsi(std::string_view bytes) const override { return FromCodePage(bytes, m_codePage); }
+
+  // The conversions themselves. A character the code page has no form for is reported,
+  // never written as a replacement; UTF-8 (65001) has a form for every character.
+  static TAnsiConversion ToCodePage(std::string_view utf8, unsigned codePage);
+  static std::string FromCodePage(std::string_view bytes, unsigned codePage);
+
+ private:
+  unsigned m_codePage;
 };
 
 class Win32Shell : public IShell {

@@ -497,6 +497,21 @@ TPoint Win32Window::ScreenToClient(TPoint p) const {
   return {point.x, point.y};
 }
 
+HWND Win32Window::ExchangeHwnd(HWND replacement) {
+  HWND old = m_hwnd;
+  if (old) {
+    if (m_original) SetWindowLongPtrW(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
+    RemovePropW(old, kObjectProperty);
+  }
+  m_hwnd = replacement;
+  SetPropW(replacement, kObjectProperty, this);
+  if (m_original)
+    m_original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(replacement, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Window::SubclassProc)));
+  return old;
+}
+
+
 // ---------------------------------------------------------------------------------------
 // Win32Form
 
@@ -576,6 +591,11 @@ Win32Edit::Win32Edit(Win32WindowSystem& system, INativeWindowHandler& handler, c
     ws |= ES_AUTOHSCROLL;
   }
   if (style.ReadOnly) ws |= ES_READONLY;
+  if (style.Alignment == TNativeAlignment::Right) ws |= ES_RIGHT;
+  if (style.Alignment == TNativeAlignment::Center) ws |= ES_CENTER;
+  if (style.CharCase == TNativeCharCase::Upper) ws |= ES_UPPERCASE;
+  if (style.CharCase == TNativeCharCase::Lower) ws |= ES_LOWERCASE;
+  if (!style.HideSelection) ws |= ES_NOHIDESEL;
   Create(L"EDIT", ws, WS_EX_CLIENTEDGE, params, true);
   // No limit of the program's own: the system's maximum applies to typing and appending.
   SendMessageW(Hwnd(), EM_SETLIMITTEXT, 0, 0);
@@ -612,6 +632,134 @@ void Win32Edit::SetReadOnly(bool readOnly) {
 
 void Win32Edit::ScrollCaretIntoView() {
   if (Hwnd()) SendMessageW(Hwnd(), EM_SCROLLCARET, 0, 0);
+}
+
+// The settings the edit control shares with its editor.
+
+Win32Edit::~Win32Edit() {
+  if (m_imeContext) {
+    if (Hwnd()) ImmAssociateContextEx(Hwnd(), nullptr, IACE_DEFAULT);
+    ImmDestroyContext(m_imeContext);
+  }
+}
+
+void Win32Edit::SetAlignment(TNativeAlignment alignment) {
+  const DWORD bits = alignment == TNativeAlignment::Right ? ES_RIGHT : alignment == TNativeAlignment::Center ? ES_CENTER : ES_LEFT;
+  ChangeCreationStyle(ES_LEFT | ES_CENTER | ES_RIGHT, bits);
+}
+
+void Win32Edit::SetCharCase(TNativeCharCase charCase) {
+  const DWORD bits = charCase == TNativeCharCase::Upper ? ES_UPPERCASE : charCase == TNativeCharCase::Lower ? ES_LOWERCASE : 0;
+  ChangeStyle(ES_UPPERCASE | ES_LOWERCASE, bits);
+}
+
+void Win32Edit::SetPasswordChar(char16_t passwordChar) {
+  if (!Hwnd() || SendMessageW(Hwnd(), EM_GETPASSWORDCHAR, 0, 0) == passwordChar) return;
+  SendMessageW(Hwnd(), EM_SETPASSWORDCHAR, passwordChar, 0);
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void Win32Edit::SetHideSelection(bool hide) { ChangeCreationStyle(ES_NOHIDESEL, hide ? 0 : ES_NOHIDESEL); }
+
+void Win32Edit::SetMaxLength(std::size_t units) {
+  if (Hwnd()) SendMessageW(Hwnd(), EM_SETLIMITTEXT, units, 0);  // 0: the system's maximum
+}
+
+void Win32Edit::SetImeMode(TImeMode mode) {
+  m_imeMode = mode;
+  ApplyImeMode();
+}
+
+// Disabled: no input context at all; don't care: the thread's shared one, as the user
+// left it; every other mode: a context of the control's own, opened or closed and in the
+// conversion mode asked for, so that setting it disturbs no other window.
+void Win32Edit::ApplyImeMode() {
+  if (!Hwnd()) return;
+  if (m_imeMode == TImeMode::imDisable || m_imeMode == TImeMode::imDontCare) {
+    ImmAssociateContextEx(Hwnd(), nullptr, m_imeMode == TImeMode::imDisable ? 0 : IACE_DEFAULT);
+    return;
+  }
+  if (!m_imeContext) m_imeContext = ImmCreateContext();
+  if (!m_imeContext) return;
+  ImmAssociateContext(Hwnd(), m_imeContext);
+  ImmSetOpenStatus(m_imeContext, m_imeMode != TImeMode::imClose);
+  DWORD conversion = 0;
+  switch (m_imeMode) {
+    case TImeMode::imSAlpha: conversion = IME_CMODE_ALPHANUMERIC; break;
+    case TImeMode::imAlpha: conversion = IME_CMODE_ALPHANUMERIC | IME_CMODE_FULLSHAPE; break;
+    case TImeMode::imHira: conversion = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE; break;
+    case TImeMode::imSKata: conversion = IME_CMODE_NATIVE | IME_CMODE_KATAKANA; break;
+    case TImeMode::imKata: conversion = IME_CMODE_NATIVE | IME_CMODE_KATAKANA | IME_CMODE_FULLSHAPE; break;
+    case TImeMode::imChinese:
+    case TImeMode::imSHanguel: conversion = IME_CMODE_NATIVE; break;
+    case TImeMode::imHanguel: conversion = IME_CMODE_NATIVE | IME_CMODE_FULLSHAPE; break;
+    default: return;  // open or closed, in whatever mode it was
+  }
+  DWORD current = 0, sentence = 0;
+  ImmGetConversionStatus(m_imeContext, &current, &sentence);
+  ImmSetConversionStatus(m_imeContext, conversion, sentence);
+}
+
+void Win32Edit::ChangeStyle(DWORD mask, DWORD bits) {
+  if (!Hwnd()) return;
+  const DWORD style = static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
+  if ((style & mask) == bits) return;
+  SetWindowLongW(Hwnd(), GWL_STYLE, static_cast<LONG>((style & ~mask) | bits));
+  InvalidateRect(Hwnd(), nullptr, TRUE);
+}
+
+void Win32Edit::ChangeCreationStyle(DWORD mask, DWORD bits) {
+  if (!Hwnd()) return;
+  const DWORD style = m_recreatePending ? m_wantedStyle : static_cast<DWORD>(GetWindowLongW(Hwnd(), GWL_STYLE));
+  if ((style & mask) == bits) return;
+  m_wantedStyle = (style & ~mask) | bits;
+  m_recreatePending = true;
+  if (m_handling == 0) Recreate(m_wantedStyle);
+}
+
+LRESULT Win32Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  ++m_handling;
+  LRESULT result = 0;
+  try {
+    result = Win32Window::HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    --m_handling;
+    throw;
+  }
+  if (--m_handling == 0 && m_recreatePending && message != WM_NCDESTROY) Recreate(m_wantedStyle);
+  return result;
+}
+
+void Win32Edit::Recreate(DWORD style) {
+  m_recreatePending = false;
+  HWND old = Hwnd();
+  if (!old) return;
+  // The current state goes over: what a user or the program sees stays as it was.
+  style = (style & ~(WS_VISIBLE | WS_DISABLED | ES_READONLY)) |
+          (static_cast<DWORD>(GetWindowLongW(old, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED | ES_READONLY));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(old)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(old, text.data(), static_cast<int>(text.size()))));
+  DWORD from = 0, to = 0;
+  SendMessageW(old, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+  const TRect b = Bounds();
+  HWND created = CreateWindowExW(static_cast<DWORD>(GetWindowLongW(old, GWL_EXSTYLE)), L"EDIT", text.c_str(), style,
+                                 b.Left, b.Top, b.Width(), b.Height(), GetParent(old),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(old))), m_system.Instance(),
+                                 nullptr);
+  if (!created) return;
+  SendMessageW(created, WM_SETFONT, static_cast<WPARAM>(SendMessageW(old, WM_GETFONT, 0, 0)), FALSE);
+  SendMessageW(created, EM_SETLIMITTEXT, static_cast<WPARAM>(SendMessageW(old, EM_GETLIMITTEXT, 0, 0)), 0);
+  SendMessageW(created, EM_SETPASSWORDCHAR, static_cast<WPARAM>(SendMessageW(old, EM_GETPASSWORDCHAR, 0, 0)), 0);
+  SendMessageW(created, EM_SETSEL, from, to);
+  SetWindowPos(created, old, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  const bool focused = GetFocus() == old;
+  ExchangeHwnd(created);
+  // The focus stays with the control: the handler hears of its arrival in the same
+  // control, which starts no new entry.
+  if (focused) ::SetFocus(created);
+  if (m_imeContext) ImmAssociateContextEx(old, nullptr, IACE_DEFAULT);
+  ApplyImeMode();
+  DestroyWindow(old);
 }
 
 Win32ProgressBar::Win32ProgressBar(Win32WindowSystem& system, INativeWindowHandler& handler,

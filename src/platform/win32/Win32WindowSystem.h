@@ -4,6 +4,7 @@
 // controls, subclassed so that their input passes the program's handler first. The
 // window procedures only translate messages into handler calls.
 #include <windows.h>
+#include <imm.h>
 
 #include <map>
 #include <memory>
@@ -66,6 +67,10 @@ class Win32Window : public virtual INativeWindow {
   bool IsOwnClass() const { return m_original == nullptr; }
   // Where the client area's top-left corner lies in the window (the frame's thickness).
   TPoint ClientOffset() const;
+  // Puts a new window of the same class in place of the current one: from now on its
+  // messages reach the handler and those of the old one do not. Answers the old window,
+  // for the caller to destroy.
+  HWND ExchangeHwnd(HWND replacement);
 
   Win32WindowSystem& m_system;
 
@@ -112,6 +117,33 @@ class Win32Edit : public Win32Window, public INativeEdit {
   void ReplaceSelection(const std::string& text) override;
   void SetReadOnly(bool readOnly) override;
   void ScrollCaretIntoView() override;
+
+  void SetAlignment(TNativeAlignment alignment) override;
+  void SetCharCase(TNativeCharCase charCase) override;
+  void SetPasswordChar(char16_t passwordChar) override;
+  void SetHideSelection(bool hide) override;
+  void SetImeMode(TImeMode mode) override;
+  void SetMaxLength(std::size_t units) override;
+  ~Win32Edit() override;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  // The system's control takes its alignment and whether it hides its selection only
+  // when it is created: a change of either makes a new control in its place, with the
+  // text, selection, focus and other settings of the old one. A change asked for while
+  // the control handles one of its own messages waits until that message is done.
+  void ChangeStyle(DWORD mask, DWORD bits);
+  void ChangeCreationStyle(DWORD mask, DWORD bits);
+  void Recreate(DWORD style);
+  void ApplyImeMode();
+
+  int m_handling = 0;
+  bool m_recreatePending = false;
+  DWORD m_wantedStyle = 0;
+  TImeMode m_imeMode = TImeMode::imDontCare;
+  HIMC m_imeContext = nullptr;  // the control's own input context, for the modes that set one
 };
 
 class Win32ProgressBar : public Win32Window, public INativeProgressBar {
