@@ -27,6 +27,9 @@ std::array<TColor, kMemorySystemColorCount>& SystemColors() {
   return colors;
 }
 
+// How far beyond the bitmap a clip region made from a path is kept.
+constexpr int kPathClipReach = 1024;
+
 TRect Normalized(const TRect& r) {
   return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
           std::max(r.Top, r.Bottom)};
@@ -243,9 +246,14 @@ void MemoryCanvas::StrokeSegment(TPoint from, TPoint to, const TPen& pen) {
   if (!pen.Visible) return;
   // Wider pens are only for outlines that need not be exact: a square nib on each pixel.
   const int before = (pen.Width - 1) / 2, after = pen.Width / 2;
-  for (const TPoint& p : LinePixels(from, to))
+  const TRect reach = Bounds().Inflated(pen.Width, pen.Width);
+  if (std::max(from.X, to.X) < reach.Left || std::min(from.X, to.X) >= reach.Right ||
+      std::max(from.Y, to.Y) < reach.Top || std::min(from.Y, to.Y) >= reach.Bottom)
+    return;
+  VisitLinePixels(from, to, [&](TPoint p) {
     for (int dy = -before; dy <= after; ++dy)
       for (int dx = -before; dx <= after; ++dx) Plot({p.X + dx, p.Y + dy}, pen.Color);
+  });
 }
 
 void MemoryCanvas::StrokeLines(std::span<const TPoint> device, bool close, const TPen& pen) {
@@ -304,7 +312,7 @@ void MemoryCanvas::Polygon(std::span<const TPoint> points) {
   std::vector<TPoint> device;
   for (const TPoint& p : points) device.push_back(ToDevice(p));
   if (IsRecordingPath()) return AddFigure(std::move(device), true);
-  FillRegion(PolygonRegion(device), m_state.Brush);
+  FillRegion(PolygonRegion(device, Bounds()), m_state.Brush);
   StrokeLines(device, true, m_state.Pen);
 }
 
@@ -319,7 +327,9 @@ void MemoryCanvas::DrawEdge(const TRect& rect, TEdgeFlags edge, TEdgeSides sides
   DrawSystemEdge(*this, rect, edge, sides);
 }
 
-void MemoryCanvas::DrawFocusRect(const TRect& rect) { DrawSystemFocusRect(*this, rect); }
+void MemoryCanvas::DrawFocusRect(const TRect& rect) {
+  DrawSystemFocusRect(*this, rect, Bounds().Offset(m_state.Origin.X, m_state.Origin.Y));
+}
 
 void MemoryCanvas::DrawScrollArrow(const TRect& rect, TFrameControlState state) {
   DrawSystemScrollArrow(*this, rect, state);
@@ -345,7 +355,7 @@ void MemoryCanvas::DrawCells(TPoint reference, std::span<const TTextCell> cells,
     return;
   }
   const auto fill = [&](const TRect& relative, TColor rgb) {
-    TRegion area = PolygonRegion(turned(relative));
+    TRegion area = PolygonRegion(turned(relative), Bounds());
     if (clip) area = area.Intersect(TRegion(*clip));
     FillRegion(area, {TBrushStyle::bsSolid, rgb, nullptr});
   };
@@ -411,10 +421,10 @@ void MemoryCanvas::EndPath() {
   if (m_path == TPathState::Open) m_path = TPathState::Closed;
 }
 
-TRegion MemoryCanvas::PathRegion() const {
+TRegion MemoryCanvas::PathRegion(const TRect& limit) const {
   std::vector<std::vector<TPoint>> polygons;
   for (const TFigure& f : m_figures) polygons.push_back(f.Points);
-  return PolygonRegion(polygons);
+  return PolygonRegion(polygons, limit);
 }
 
 void MemoryCanvas::StrokePath() {
@@ -426,7 +436,7 @@ void MemoryCanvas::StrokePath() {
 
 void MemoryCanvas::FillPath() {
   if (m_path != TPathState::Closed) return;
-  FillRegion(PathRegion(), m_state.Brush);
+  FillRegion(PathRegion(Bounds()), m_state.Brush);
   m_path = TPathState::None;
   m_figures.clear();
 }
@@ -434,7 +444,7 @@ void MemoryCanvas::FillPath() {
 // A path without any figure makes no clip at all: the call fails and the clip stays.
 void MemoryCanvas::SelectClipPath(TClipCombine combine) {
   if (m_path != TPathState::Closed || m_figures.empty()) return;
-  CombineClip(PathRegion(), combine);
+  CombineClip(PathRegion(Bounds().Inflated(kPathClipReach, kPathClipReach)), combine);
   m_path = TPathState::None;
   m_figures.clear();
 }
@@ -466,8 +476,9 @@ void MemoryCanvas::BitBlt(const TRect& dest, ICanvas& source, TPoint sourceAt, T
       for (int x = within.Left; x < within.Right; ++x) copied.push_back(from->Pixel(x, y));
   }
   const int width = target.Width();
-  for (int y = target.Top; y < target.Bottom; ++y)
-    for (int x = target.Left; x < target.Right; ++x) {
+  const TRect visible = target.Intersected(Bounds());
+  for (int y = visible.Top; y < visible.Bottom; ++y)
+    for (int x = visible.Left; x < visible.Right; ++x) {
       if (!IsVisible({x, y})) continue;
       TColor& d = m_pixels[static_cast<std::size_t>(y) * m_width + x];
       const TColor s = from ? copied[static_cast<std::size_t>(y - target.Top) * width + (x - target.Left)] : 0;

@@ -1,9 +1,9 @@
 #include "platform/memory/MemoryFrames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
-#include "platform/memory/MemoryRaster.h"
 
 namespace vormix {
 
@@ -155,17 +155,42 @@ void DrawSystemEdge(ICanvas& canvas, const TRect& r, TEdgeFlags edge, TEdgeSides
   }
 }
 
-void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect) {
-  const int left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right);
-  const int top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom);
-  if (left == right || top == bottom) return;
-  const TPoint corners[4] = {{right - 1, top}, {left, top}, {left, bottom - 1}, {right - 1, bottom - 1}};
-  bool on = true;
-  for (int i = 0; i < 4; ++i)
-    for (const TPoint& p : LinePixels(corners[i], corners[(i + 1) % 4])) {
-      if (on) canvas.BitBlt({p.X, p.Y, p.X + 1, p.Y + 1}, canvas, {}, TRasterOp::roDstInvert);
-      on = !on;
+void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect, const TRect& limit) {
+  const std::int64_t left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right) - 1;
+  const std::int64_t top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom) - 1;
+  if (left > right || top > bottom) return;
+  // The four sides as a dotted pen walks them: from the top right corner leftwards, down
+  // the left side, right along the bottom and up the right side, each side leaving out
+  // the corner it runs into. Pixel n of the walk is inverted when n is even.
+  struct TSide {
+    std::int64_t X, Y, Dx, Dy, Count;
+  };
+  const TSide sides[4] = {{right, top, -1, 0, right - left},
+                          {left, top, 0, 1, bottom - top},
+                          {left, bottom, 1, 0, right - left},
+                          {right, bottom, 0, -1, bottom - top}};
+  std::int64_t walked = 0;
+  for (const TSide& side : sides) {
+    // Only the steps that land inside the limit are visited.
+    std::int64_t first = 0, last = side.Count;  // [first, last)
+    const auto keep = [&](std::int64_t from, std::int64_t step, int low, int high) {
+      if (step == 0) {
+        if (from < low || from >= high) last = first;
+        return;
+      }
+      const std::int64_t a = (low - from) * step, b = (high - 1 - from) * step;  // step is +1 or -1
+      first = std::max(first, std::min(a, b));
+      last = std::min(last, std::max(a, b) + 1);
+    };
+    keep(side.X, side.Dx, limit.Left, limit.Right);
+    keep(side.Y, side.Dy, limit.Top, limit.Bottom);
+    for (std::int64_t k = first; k < last; ++k) {
+      if ((walked + k) % 2 != 0) continue;
+      const int x = static_cast<int>(side.X + k * side.Dx), y = static_cast<int>(side.Y + k * side.Dy);
+      canvas.BitBlt({x, y, x + 1, y + 1}, canvas, {}, TRasterOp::roDstInvert);
     }
+    walked += side.Count;
+  }
 }
 
 void DrawSystemScrollArrow(ICanvas& canvas, const TRect& rect, TFrameControlState state) {
