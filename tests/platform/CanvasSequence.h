@@ -201,7 +201,7 @@ class TSequenceMaker {
   // repeated or collinear points.
   std::vector<TPoint> SmallPolygon(int canvas) {
     const int count = m_random.Chance(5) ? m_random.Between(1, 2) : m_random.Between(3, 8);
-    const int span = m_random.Pick(std::vector<int>{2, 3, 5, 8, 14});
+    const int span = m_random.Pick(std::vector<int>{2, 3, 5, 8, 14, 30});
     const TPoint base = Point(canvas);
     std::vector<TPoint> points;
     for (int i = 0; i < count; ++i) {

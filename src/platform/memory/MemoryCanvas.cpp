@@ -43,7 +43,6 @@ TRect Mirrored(const TRect& r) {
           r.Left > r.Right ? n.Right + 1 : n.Right, r.Top > r.Bottom ? n.Bottom + 1 : n.Bottom};
 }
 
-
 // Whether a ternary raster operation reads the source or the pattern at all.
 bool UsesSource(std::uint32_t rop) { return ((rop >> 2) & 0x330000) != (rop & 0x330000); }
 bool UsesPattern(std::uint32_t rop) { return ((rop >> 4) & 0x0F0000) != (rop & 0x0F0000); }
@@ -123,6 +122,7 @@ void MemoryCanvas::Resize(int width, int height, TColor background) {
   m_saved.clear();
   m_path = TPathState::None;
   m_figures.clear();
+  m_figureStart.reset();
 }
 
 TColor MemoryCanvas::ResolveColor(TColor color) const { return ResolveMemoryColor(color); }
