@@ -371,13 +371,13 @@ void MemoryCanvas::DrawCells(TPoint reference, std::span<const TTextCell> cells,
   }
 }
 
-void MemoryCanvas::TextOut(TPoint at, std::string_view text) {
+void MemoryCanvas::WriteText(TPoint at, std::string_view text) {
   const TSize extent = TextExtent(text);
   RecordText({at.X, at.Y, at.X + extent.Width, at.Y + extent.Height}, text, 0, true);
   DrawCells(ToDevice(at), MemoryTextCells(text, std::abs(m_state.Font.Height)), std::nullopt);
 }
 
-int MemoryCanvas::DrawText(TRect& rect, std::string_view text, TTextFlags flags) {
+int MemoryCanvas::WriteText(TRect& rect, std::string_view text, TTextFlags flags) {
   const TTextLayout layout = MemoryTextLayout(text, rect, flags, std::abs(m_state.Font.Height));
   if (flags & dtCalcRect) {
     rect = layout.Bounds;

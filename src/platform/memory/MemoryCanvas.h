@@ -98,8 +98,12 @@ class MemoryCanvas : public IBitmapCanvas {
   // The arrow is a triangle, not the system's glyph (see MemoryFrames.h).
   void DrawScrollArrow(const TRect& rect, TFrameControlState state) override;
 
-  void TextOut(TPoint at, std::string_view text) override;
-  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override;
+  // Defined here: where <windows.h> is included these two names are macros for the
+  // wide functions, and a call the compiler binds directly must find its body.
+  void TextOut(TPoint at, std::string_view text) override { WriteText(at, text); }
+  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override {
+    return WriteText(rect, text, flags);
+  }
   TSize TextExtent(std::string_view text) override;
   // True except for the classic bitmap faces: "MS Sans Serif", "System", "Small Fonts",
   // "Courier" and "Terminal".
@@ -170,6 +174,8 @@ class MemoryCanvas : public IBitmapCanvas {
   void AddFigure(std::vector<TPoint> device, bool closed);
   TRegion PathRegion(const TRect& limit) const;
   void DrawCells(TPoint reference, std::span<const TTextCell> cells, const std::optional<TRect>& clip);
+  void WriteText(TPoint at, std::string_view text);
+  int WriteText(TRect& rect, std::string_view text, TTextFlags flags);
   void RecordText(const TRect& rect, std::string_view text, TTextFlags flags, bool atPoint);
 
   int m_width = 0;
