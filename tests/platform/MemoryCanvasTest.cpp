@@ -18,9 +18,9 @@ using Rows = std::vector<std::string>;
 // The default memory scheme's button colours, and a green background that none of
 // the system's frame colours share.
 constexpr TColor kGreen = 0x00FF00;
-const std::map<TColor, char> kLegend = {{kGreen, '.'},    {clBlack, '#'},  {clWhite, 'w'},  {0xA0A0A0, 's'},
-                                        {0x696969, 'd'},  {0xE3E3E3, 'l'}, {0xF0F0F0, 'f'}, {clRed, 'r'},
-                                        {0xFF00FF, 'x'},  {clBlue, 'b'},   {0x646464, 'F'}};
+const std::map<TColor, char> kLegend = {{kGreen, '.'},   {clBlack, '#'},  {clWhite, 'w'},  {0xA0A0A0, 's'},
+                                        {0x696969, 'd'}, {0xE3E3E3, 'l'}, {0xF0F0F0, 'f'}, {clRed, 'r'},
+                                        {0xFF00FF, 'x'}, {clBlue, 'b'},   {0x646464, 'F'}};
 
 // One character per pixel by the legend; '?' for any other colour.
 Rows Art(const MemoryCanvas& canvas) {
@@ -47,28 +47,36 @@ void BlackPen(ICanvas& c) { c.SetPen(clBlack, 1, TPenStyle::psSolid); }
 
 TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
   const TPictureCase cases[] = {
-      {"a line leaves its end point out", 7, 3,
+      {"a line leaves its end point out",
+       7,
+       3,
        [](ICanvas& c) {
          BlackPen(c);
          c.MoveTo({1, 1});
          c.LineTo({5, 1});
        },
        {".......", ".####..", "......."}},
-      {"a shallow line steps at the half-way ties late going right", 11, 6,
+      {"a shallow line steps at the half-way ties late going right",
+       11,
+       6,
        [](ICanvas& c) {
          BlackPen(c);
          c.MoveTo({1, 1});
          c.LineTo({9, 5});
        },
        {"...........", ".##........", "...##......", ".....##....", ".......##..", "..........."}},
-      {"and early going left, so the reverse line sets other pixels", 11, 6,
+      {"and early going left, so the reverse line sets other pixels",
+       11,
+       6,
        [](ICanvas& c) {
          BlackPen(c);
          c.MoveTo({9, 5});
          c.LineTo({1, 1});
        },
        {"...........", "..#........", "...##......", ".....##....", ".......##..", ".........#."}},
-      {"a polygon's interior leaves the right and bottom edges out", 9, 8,
+      {"a polygon's interior leaves the right and bottom edges out",
+       9,
+       8,
        [](ICanvas& c) {
          c.SetPen(clBlack, 1, TPenStyle::psClear);
          c.SetBrush(clBlack);
@@ -76,7 +84,9 @@ TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
          c.Polygon(p);
        },
        {".........", ".######..", ".#####...", ".####....", ".###.....", ".##......", ".#.......", "........."}},
-      {"and the pen outline closes it over every vertex", 9, 8,
+      {"and the pen outline closes it over every vertex",
+       9,
+       8,
        [](ICanvas& c) {
          c.SetPen(clRed, 1, TPenStyle::psSolid);
          c.SetBrush(clBlack);
@@ -84,7 +94,9 @@ TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
          c.Polygon(p);
        },
        {".........", ".rrrrrrr.", ".r####r..", ".r###r...", ".r##r....", ".r#r.....", ".rr......", ".r......."}},
-      {"Rectangle outlines its outer ring; without a pen it fills one pixel less", 12, 6,
+      {"Rectangle outlines its outer ring; without a pen it fills one pixel less",
+       12,
+       6,
        [](ICanvas& c) {
          c.SetPen(clRed, 1, TPenStyle::psSolid);
          c.SetBrush(clBlack);
@@ -93,10 +105,16 @@ TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
          c.Rectangle({7, 1, 11, 5});
        },
        {"............", ".rrrr..###..", ".r##r..###..", ".r##r..###..", ".rrrr.......", "............"}},
-      {"FillRect takes an inverted rectangle back from its corner, corner included", 8, 5,
-       [](ICanvas& c) { c.FillRect({5, 1, 2, 4}, clBlack); },
+      {"FillRect takes an inverted rectangle back from its corner, corner included",
+       8,
+       5,
+       [](ICanvas& c) {
+         c.FillRect({5, 1, 2, 4}, clBlack);
+       },
        {"........", "...###..", "...###..", "...###..", "........"}},
-      {"a two-tone frame of four fills: the later fill owns the corners", 7, 5,
+      {"a two-tone frame of four fills: the later fill owns the corners",
+       7,
+       5,
        [](ICanvas& c) {
          const TRect r{1, 1, 6, 5};
          c.FillRect({r.Left, r.Top, r.Right, r.Top + 1}, clBtnShadow);
@@ -105,26 +123,54 @@ TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
          c.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom}, clBtnHighlight);
        },
        {".......", ".ssssw.", ".s...w.", ".s...w.", ".wwwww."}},
-      {"a sunken edge: shadow and dark shadow above and left, highlight and light below and right", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect); },
+      {"a sunken edge: shadow and dark shadow above and left, highlight and light below and right",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect);
+       },
        {"........", ".sssssw.", ".sdddlw.", ".sd..lw.", ".sllllw.", ".wwwwww.", "........"}},
-      {"a raised edge with its middle filled in the button face", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfRect | bfMiddle); },
+      {"a raised edge with its middle filled in the button face",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfRect | bfMiddle);
+       },
        {"........", ".llllld.", ".lwwwsd.", ".lwffsd.", ".lssssd.", ".dddddd.", "........"}},
-      {"two sides only: the inner lines run to the open ends", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfLeft | bfTop); },
+      {"two sides only: the inner lines run to the open ends",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfLeft | bfTop);
+       },
        {"........", ".llllll.", ".lwwwww.", ".lw.....", ".lw.....", ".lw.....", "........"}},
-      {"soft swaps the upper left colours of the two rings", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfRect | bfSoft); },
+      {"soft swaps the upper left colours of the two rings",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeRaised, bfRect | bfSoft);
+       },
        {"........", ".wwwwwd.", ".wlllsd.", ".wl..sd.", ".wssssd.", ".dddddd.", "........"}},
-      {"flat: a shadow line around the face", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect | bfFlat | bfMiddle); },
+      {"flat: a shadow line around the face",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect | bfFlat | bfMiddle);
+       },
        {"........", ".ssssss.", ".sffffs.", ".sffffs.", ".sffffs.", ".ssssss.", "........"}},
-      {"mono: the window frame colour around the window colour", 8, 7,
-       [](ICanvas& c) { c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect | bfMono | bfMiddle); },
+      {"mono: the window frame colour around the window colour",
+       8,
+       7,
+       [](ICanvas& c) {
+         c.DrawEdge({1, 1, 7, 6}, edgeSunken, bfRect | bfMono | bfMiddle);
+       },
        {"........", ".FFFFFF.", ".FwwwwF.", ".FwwwwF.", ".FwwwwF.", ".FFFFFF.", "........"}},
-      {"the focus rectangle inverts every other pixel of the outer ring", 10, 7,
-       [](ICanvas& c) { c.DrawFocusRect({1, 1, 8, 6}); },
+      {"the focus rectangle inverts every other pixel of the outer ring",
+       10,
+       7,
+       [](ICanvas& c) {
+         c.DrawFocusRect({1, 1, 8, 6});
+       },
        {"..........", ".x.x.x.x..", "..........", ".x.....x..", "..........", ".x.x.x.x..", ".........."}},
       {"drawn twice it is gone", 10, 7,
        [](ICanvas& c) {
@@ -132,10 +178,15 @@ TEST(MemoryCanvasPixels, PrimitivesSetThePixelsWindowsSets) {
          c.DrawFocusRect({1, 1, 8, 6});
        },
        Rows(7, "..........")},
-      {"a scroll arrow: a raised button and a triangle in its glyph box", 11, 11,
-       [](ICanvas& c) { c.DrawScrollArrow({1, 1, 10, 10}, dfcsScrollUp); },
-       {"...........", ".lllllllld.", ".lwwwwwwsd.", ".lwfffffsd.", ".lwff#ffsd.", ".lwf###fsd.", ".lw#####sd.",
-        ".lwfffffsd.", ".lsssssssd.", ".ddddddddd.", "..........."}},
+      {"scroll arrows: raised buttons with a triangle pointing up, down, left and right", 36, 9,
+       [](ICanvas& c) {
+         for (unsigned k = 0; k < 4; ++k) c.DrawScrollArrow({int(k) * 9, 0, int(k) * 9 + 9, 9}, k);
+       },
+       {"lllllllldlllllllldlllllllldlllllllld", "lwwwwwwsdlwwwwwwsdlwwwwwwsdlwwwwwwsd",
+        "lwfffffsdlwfffffsdlwfff#fsdlwf#fffsd", "lwff#ffsdlw#####sdlwff##fsdlwf##ffsd",
+        "lwf###fsdlwf###fsdlwf###fsdlwf###fsd", "lw#####sdlwff#ffsdlwff##fsdlwf##ffsd",
+        "lwfffffsdlwfffffsdlwfff#fsdlwf#fffsd", "lsssssssdlsssssssdlsssssssdlsssssssd",
+        "dddddddddddddddddddddddddddddddddddd"}},
   };
   for (const TPictureCase& c : cases) {
     SCOPED_TRACE(c.Name);
@@ -201,9 +252,9 @@ TEST(MemoryCanvasPixels, PatternBrushesStayAnchoredAtDevicePixelZero) {
 TEST(MemoryCanvasBitBlt, EveryRasterOperationCombinesPatternSourceAndDestination) {
   const TColor p = 0x0F0F0F, s = 0x333333, d = 0x555555;
   const std::pair<TRasterOp, TColor> cases[] = {
-      {TRasterOp::roSrcCopy, 0x333333},   {TRasterOp::roSrcInvert, 0x666666}, {TRasterOp::roSrcAnd, 0x111111},
-      {TRasterOp::roSrcPaint, 0x777777},  {TRasterOp::roNotSrcCopy, 0xCCCCCC}, {TRasterOp::roDstInvert, 0xAAAAAA},
-      {TRasterOp::roPatCopy, 0x0F0F0F},   {TRasterOp::roPatInvert, 0x5A5A5A}, {TRasterOp::roBlackness, 0x000000},
+      {TRasterOp::roSrcCopy, 0x333333},  {TRasterOp::roSrcInvert, 0x666666},  {TRasterOp::roSrcAnd, 0x111111},
+      {TRasterOp::roSrcPaint, 0x777777}, {TRasterOp::roNotSrcCopy, 0xCCCCCC}, {TRasterOp::roDstInvert, 0xAAAAAA},
+      {TRasterOp::roPatCopy, 0x0F0F0F},  {TRasterOp::roPatInvert, 0x5A5A5A},  {TRasterOp::roBlackness, 0x000000},
       {TRasterOp::roWhiteness, 0xFFFFFF}};
   for (const auto& [op, expected] : cases) {
     SCOPED_TRACE(static_cast<unsigned>(op));
@@ -340,7 +391,9 @@ TEST(MemoryCanvasText, DrawTextLaysOutLinesLikeWindows) {
 // a block of its cell less the last column and row.
 TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
   const TPictureCase cases[] = {
-      {"transparent text: blocks only, a space leaves nothing", 10, 6,
+      {"transparent text: blocks only, a space leaves nothing",
+       10,
+       6,
        [](ICanvas& c) {
          c.SetFont({.Height = -4});
          c.SetTextColor(clBlack);
@@ -348,7 +401,9 @@ TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
          c.TextOut({1, 1}, "a b中");
        },
        {"..........", ".#...#.###", ".#...#.###", ".#...#.###", "..........", ".........."}},
-      {"opaque text fills the whole cells first", 8, 6,
+      {"opaque text fills the whole cells first",
+       8,
+       6,
        [](ICanvas& c) {
          c.SetFont({.Height = -4});
          c.SetTextColor(clBlack);
@@ -356,7 +411,9 @@ TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
          c.TextOut({1, 1}, "a b");
        },
        {"........", ".#rrr#r.", ".#rrr#r.", ".#rrr#r.", ".rrrrrr.", "........"}},
-      {"an underlined font fills the last row of every cell", 8, 6,
+      {"an underlined font fills the last row of every cell",
+       8,
+       6,
        [](ICanvas& c) {
          c.SetFont({.Height = -4, .Underline = true});
          c.SetTextColor(clBlack);
@@ -364,7 +421,9 @@ TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
          c.TextOut({1, 1}, "a b");
        },
        {"........", ".#...#..", ".#...#..", ".#...#..", ".######.", "........"}},
-      {"DrawText underlines the accelerator and clips to its rectangle", 8, 6,
+      {"DrawText underlines the accelerator and clips to its rectangle",
+       8,
+       6,
        [](ICanvas& c) {
          c.SetFont({.Height = -4});
          c.SetTextColor(clBlack);
@@ -373,7 +432,9 @@ TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
          c.DrawText(r, "a&bc", dtLeft);
        },
        {"........", ".#.#....", ".#.#....", ".#.#....", "...##...", "........"}},
-      {"escapement 900 turns the text upwards, the characters right of the point", 6, 8,
+      {"escapement 900 turns the text upwards, the characters right of the point",
+       6,
+       8,
        [](ICanvas& c) {
          c.SetFont({.Height = -4, .Escapement = 900});
          c.SetTextColor(clBlack);
@@ -381,7 +442,9 @@ TEST(MemoryCanvasText, CharactersAreBlocksInTheirCells) {
          c.TextOut({1, 7}, "ab");
        },
        {"......", "......", "......", "......", ".###..", "......", ".###..", "......"}},
-      {"escapement 2700 turns it downwards, the characters left of the point", 8, 6,
+      {"escapement 2700 turns it downwards, the characters left of the point",
+       8,
+       6,
        [](ICanvas& c) {
          c.SetFont({.Height = -4, .Escapement = 2700});
          c.SetTextColor(clBlack);

@@ -109,7 +109,8 @@ TEST(Png, CanvasPictureRoundTripsThroughAFileAcrossSeveralBlocks) {
 }
 
 TEST(Png, AFileThatCannotBeCreatedIsReported) {
-  EXPECT_FALSE(WritePngFile((std::filesystem::temp_directory_path() / "no-such-folder" / "x.png").string(), TImage(1, 1)));
+  EXPECT_FALSE(
+      WritePngFile((std::filesystem::temp_directory_path() / "no-such-folder" / "x.png").string(), TImage(1, 1)));
 }
 
 }  // namespace

@@ -46,9 +46,12 @@ TEST_F(Win32CanvasText, TextLandsInItsExtentTurnedByTheEscapement) {
     bool Inside(const TRect& ink, TSize extent) const {
       const int w = extent.Width + 2, h = extent.Height + 2;  // antialiasing may spill a pixel
       switch (Escapement) {
-        case 900: return ink.Left >= 58 && ink.Right <= 60 + h && ink.Top >= 60 - w && ink.Bottom <= 62;
-        case 2700: return ink.Left >= 60 - h && ink.Right <= 62 && ink.Top >= 58 && ink.Bottom <= 60 + w;
-        default: return ink.Left >= 58 && ink.Right <= 60 + w && ink.Top >= 58 && ink.Bottom <= 60 + h;
+        case 900:
+          return ink.Left >= 58 && ink.Right <= 60 + h && ink.Top >= 60 - w && ink.Bottom <= 62;
+        case 2700:
+          return ink.Left >= 60 - h && ink.Right <= 62 && ink.Top >= 58 && ink.Bottom <= 60 + w;
+        default:
+          return ink.Left >= 58 && ink.Right <= 60 + w && ink.Top >= 58 && ink.Bottom <= 60 + h;
       }
     }
   };

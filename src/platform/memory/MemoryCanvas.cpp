@@ -17,10 +17,9 @@ namespace vormix {
 namespace {
 
 constexpr std::array<TColor, kMemorySystemColorCount> kDefaultSystemColors = {
-    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933, 0xF0F0F0};
+    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000, 0x000000, 0xB4B4B4,
+    0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969,
+    0xE3E3E3, 0x000000, 0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933, 0xF0F0F0};
 
 std::array<TColor, kMemorySystemColorCount>& SystemColors() {
   static std::array<TColor, kMemorySystemColorCount> colors = kDefaultSystemColors;
@@ -31,8 +30,7 @@ std::array<TColor, kMemorySystemColorCount>& SystemColors() {
 constexpr int kPathClipReach = 1024;
 
 TRect Normalized(const TRect& r) {
-  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-          std::max(r.Top, r.Bottom)};
+  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};
 }
 
 // How the pattern fill of FillRect takes an inverted rectangle: it reaches back from
@@ -76,10 +74,18 @@ std::vector<TPoint> TurnedCorners(const TRect& r, TPoint reference, int escapeme
   for (const TPoint& p : corners) {
     TPoint q;
     switch (angle) {
-      case 0: q = p; break;
-      case 900: q = {p.Y, -p.X}; break;
-      case 1800: q = {-p.X, -p.Y}; break;
-      case 2700: q = {-p.Y, p.X}; break;
+      case 0:
+        q = p;
+        break;
+      case 900:
+        q = {p.Y, -p.X};
+        break;
+      case 1800:
+        q = {-p.X, -p.Y};
+        break;
+      case 2700:
+        q = {-p.Y, p.X};
+        break;
       default:
         q = {static_cast<int>(std::lround(p.X * c + p.Y * s)), static_cast<int>(std::lround(-p.X * s + p.Y * c))};
         break;
@@ -205,11 +211,21 @@ void MemoryCanvas::SelectClipRegion(const std::optional<TRegion>& region, TClipC
 void MemoryCanvas::CombineClip(const TRegion& region, TClipCombine combine) {
   const TRegion current = m_state.Clip ? *m_state.Clip : TRegion(Bounds());
   switch (combine) {
-    case TClipCombine::ccCopy: m_state.Clip = region; break;
-    case TClipCombine::ccAnd: m_state.Clip = current.Intersect(region); break;
-    case TClipCombine::ccOr: m_state.Clip = current.Union(region); break;
-    case TClipCombine::ccDiff: m_state.Clip = current.Subtract(region); break;
-    case TClipCombine::ccXor: m_state.Clip = current.Xor(region); break;
+    case TClipCombine::ccCopy:
+      m_state.Clip = region;
+      break;
+    case TClipCombine::ccAnd:
+      m_state.Clip = current.Intersect(region);
+      break;
+    case TClipCombine::ccOr:
+      m_state.Clip = current.Union(region);
+      break;
+    case TClipCombine::ccDiff:
+      m_state.Clip = current.Subtract(region);
+      break;
+    case TClipCombine::ccXor:
+      m_state.Clip = current.Xor(region);
+      break;
   }
 }
 

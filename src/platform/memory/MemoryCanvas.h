@@ -101,9 +101,7 @@ class MemoryCanvas : public IBitmapCanvas {
   // Defined here: where <windows.h> is included these two names are macros for the
   // wide functions, and a call the compiler binds directly must find its body.
   void TextOut(TPoint at, std::string_view text) override { WriteText(at, text); }
-  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override {
-    return WriteText(rect, text, flags);
-  }
+  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override { return WriteText(rect, text, flags); }
   TSize TextExtent(std::string_view text) override;
   // True except for the classic bitmap faces: "MS Sans Serif", "System", "Small Fonts",
   // "Courier" and "Terminal".

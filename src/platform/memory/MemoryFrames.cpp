@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <utility>
 
-
 namespace vormix {
 
 namespace {
@@ -12,26 +11,48 @@ namespace {
 // System-colour indices of the edge lines; -1 draws no line. The tables are indexed by
 // the edge bits: outer raised 1, outer sunken 2, inner raised 4, inner sunken 8. A
 // lone inner edge is drawn where the outer one would be.
-constexpr signed char N = -1, Face = 15, Shadow = 16, Light = 22, Highlight = 20, Dark = 21, Window = 5,
-                      Frame = 6;
-constexpr signed char kLTInnerNormal[16] = {N, N, N, N, N, Highlight, Highlight, N,
-                                            N, Dark, Dark, N, N, N, N, N};
-constexpr signed char kLTOuterNormal[16] = {N,         Light, Shadow, N, Highlight, Light, Shadow, N,
-                                            Dark,      Light, Shadow, N, N,         Light, Shadow, N};
-constexpr signed char kRBInnerNormal[16] = {N, N, N, N, N, Shadow, Shadow, N, N, Light, Light, N, N, N, N, N};
-constexpr signed char kRBOuterNormal[16] = {N,     Dark, Highlight, N, Shadow, Dark, Highlight, N,
-                                            Light, Dark, Highlight, N, N,      Dark, Highlight, N};
-constexpr signed char kLTInnerSoft[16] = {N, N, N, N, N, Light, Light, N, N, Shadow, Shadow, N, N, N, N, N};
-constexpr signed char kLTOuterSoft[16] = {N,      Highlight, Dark, N, Light, Highlight, Dark, N,
-                                          Shadow, Highlight, Dark, N, N,     Highlight, Dark, N};
-constexpr signed char kOuterMono[16] = {N,      Frame, Frame, Frame, Window, Frame, Frame, Frame,
-                                        Window, Frame, Frame, Frame, Window, Frame, Frame, Frame};
-constexpr signed char kInnerMono[16] = {N, N,      N,      N,      N, Window, Window, Window,
-                                        N, Window, Window, Window, N, Window, Window, Window};
-constexpr signed char kOuterFlat[16] = {N,    Shadow, Shadow, Shadow, Face, Shadow, Shadow, Shadow,
-                                        Face, Shadow, Shadow, Shadow, Face, Shadow, Shadow, Shadow};
-constexpr signed char kInnerFlat[16] = {N, N,    N,    N,    N, Face, Face, Face,
-                                        N, Face, Face, Face, N, Face, Face, Face};
+constexpr signed char N = -1, Face = 15, Shadow = 16, Light = 22, Highlight = 20, Dark = 21, Window = 5, Frame = 6;
+// Rows: no inner edge, raised inner, sunken inner, both; columns the same for the outer.
+constexpr signed char kLTInnerNormal[16] = {N, N,         N,         N,  //
+                                            N, Highlight, Highlight, N,  //
+                                            N, Dark,      Dark,      N,  //
+                                            N, N,         N,         N};
+constexpr signed char kLTOuterNormal[16] = {N,         Light, Shadow, N,  //
+                                            Highlight, Light, Shadow, N,  //
+                                            Dark,      Light, Shadow, N,  //
+                                            N,         Light, Shadow, N};
+constexpr signed char kRBInnerNormal[16] = {N, N,      N,      N,  //
+                                            N, Shadow, Shadow, N,  //
+                                            N, Light,  Light,  N,  //
+                                            N, N,      N,      N};
+constexpr signed char kRBOuterNormal[16] = {N,      Dark, Highlight, N,  //
+                                            Shadow, Dark, Highlight, N,  //
+                                            Light,  Dark, Highlight, N,  //
+                                            N,      Dark, Highlight, N};
+constexpr signed char kLTInnerSoft[16] = {N, N,      N,      N,  //
+                                          N, Light,  Light,  N,  //
+                                          N, Shadow, Shadow, N,  //
+                                          N, N,      N,      N};
+constexpr signed char kLTOuterSoft[16] = {N,      Highlight, Dark, N,  //
+                                          Light,  Highlight, Dark, N,  //
+                                          Shadow, Highlight, Dark, N,  //
+                                          N,      Highlight, Dark, N};
+constexpr signed char kOuterMono[16] = {N,      Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame};
+constexpr signed char kInnerMono[16] = {N, N,      N,      N,       //
+                                        N, Window, Window, Window,  //
+                                        N, Window, Window, Window,  //
+                                        N, Window, Window, Window};
+constexpr signed char kOuterFlat[16] = {N,    Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow};
+constexpr signed char kInnerFlat[16] = {N, N,    N,    N,     //
+                                        N, Face, Face, Face,  //
+                                        N, Face, Face, Face,  //
+                                        N, Face, Face, Face};
 
 constexpr TFrameControlState kAdjustRect = 0x2000, kChecked = 0x400;
 
@@ -73,22 +94,15 @@ void FillTriangle(ICanvas& canvas, const TRect& box, unsigned kind, TColor color
   const bool vertical = kind == dfcsScrollUp || kind == dfcsScrollDown;
   const int left = box.Left + (n - (vertical ? across : depth)) / 2;
   const int top = box.Top + (n - (vertical ? depth : across)) / 2;
+  // Row (or column) i from the apex reaches i pixels either side of the middle.
+  const int middle = depth - 1;
   for (int i = 0; i < depth; ++i) {
-    // i counts from the apex; the i-th row (or column) reaches i pixels either side.
-    const int half = i;
+    const int from = middle - i, to = middle + i + 1;
     switch (kind) {
-      case dfcsScrollUp:
-        canvas.FillRect({left + depth - 1 - half, top + i, left + depth + half, top + i + 1}, color);
-        break;
-      case dfcsScrollDown:
-        canvas.FillRect({left + depth - 1 - half, top + depth - 1 - i, left + depth + half, top + depth - i}, color);
-        break;
-      case dfcsScrollLeft:
-        canvas.FillRect({left + i, top + depth - 1 - half, left + i + 1, top + depth + half}, color);
-        break;
-      default:
-        canvas.FillRect({left + depth - 1 - i, top + depth - 1 - half, left + depth - i, top + depth + half}, color);
-        break;
+      case dfcsScrollUp: canvas.FillRect({left + from, top + i, left + to, top + i + 1}, color); break;
+      case dfcsScrollDown: canvas.FillRect({left + from, top + middle - i, left + to, top + depth - i}, color); break;
+      case dfcsScrollLeft: canvas.FillRect({left + i, top + from, left + i + 1, top + to}, color); break;
+      default: canvas.FillRect({left + middle - i, top + from, left + depth - i, top + to}, color); break;
     }
   }
 }
@@ -196,8 +210,10 @@ void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect, const TRect& limit)
 void DrawSystemScrollArrow(ICanvas& canvas, const TRect& rect, TFrameControlState state) {
   const unsigned kind = state & 0xFF;
   if (kind > dfcsScrollRight) return;
-  if (state & 0xFF00 & ~kAdjustRect) PushButtonFace(canvas, rect, state & 0xFF00);
-  else DrawSystemEdge(canvas, rect, edgeRaised, bfRect | bfMiddle);
+  if (state & 0xFF00 & ~kAdjustRect)
+    PushButtonFace(canvas, rect, state & 0xFF00);
+  else
+    DrawSystemEdge(canvas, rect, edgeRaised, bfRect | bfMiddle);
 
   TRect box = SquareGlyphBox(rect);
   if (state & dfcsPushed) box = box.Offset(1, 1);

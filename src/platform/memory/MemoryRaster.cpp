@@ -27,8 +27,10 @@ bool CutToReach(TPoint& from, TPoint& to) {
       continue;
     }
     const double t = q[i] / p[i];
-    if (p[i] < 0) t0 = std::max(t0, t);
-    else t1 = std::min(t1, t);
+    if (p[i] < 0)
+      t0 = std::max(t0, t);
+    else
+      t1 = std::min(t1, t);
   }
   if (t0 > t1) return false;
   from = {static_cast<int>(std::lround(x0 + t0 * dx)), static_cast<int>(std::lround(y0 + t0 * dy))};
@@ -49,8 +51,10 @@ void VisitLinePixels(TPoint from, TPoint to, const std::function<void(TPoint)>& 
   const int dx = to.X - from.X, dy = to.Y - from.Y;
   const int adx = std::abs(dx), ady = std::abs(dy);
   int octant;
-  if (dy > 0) octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
-  else octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
+  if (dy > 0)
+    octant = dx > 0 ? (dx > dy ? 1 : 2) : (-dx > dy ? 4 : 3);
+  else
+    octant = dx < 0 ? (-dx > -dy ? 5 : 6) : (dx > -dy ? 8 : 7);
   const bool xMajor = octant == 1 || octant == 4 || octant == 5 || octant == 8;
   const int bias = (octant == 3 || octant == 5 || octant == 6 || octant == 8) ? 1 : 0;
   const int xStep = (octant == 1 || octant == 2 || octant == 7 || octant == 8) ? 1 : -1;

@@ -20,7 +20,7 @@ class Win32Dib {
   HDC Dc() const { return m_dc; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  TImage Read() const;               // RGB 0x00BBGGRR, as the program stores colours
+  TImage Read() const;              // RGB 0x00BBGGRR, as the program stores colours
   void Write(const TImage& image);  // system colours resolved now
 
  private:
@@ -43,7 +43,9 @@ class Win32BitmapCanvas : public IBitmapCanvas {
   int Height() const override { return m_surface.Height(); }
   TImage Image() const override { return m_surface.Read(); }
 
-  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override { m_canvas.SetPen(color, width, style); }
+  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override {
+    m_canvas.SetPen(color, width, style);
+  }
   void SetBrush(TColor color) override { m_canvas.SetBrush(color); }
   void SetBrushClear() override { m_canvas.SetBrushClear(); }
   void SetBrushPattern(const TImage& pattern) override { m_canvas.SetBrushPattern(pattern); }
