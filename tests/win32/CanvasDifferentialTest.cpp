@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/CanvasSequence.h"
+#include "win32/CanvasSequence.h"
 #include "platform/memory/MemoryCanvas.h"
 #include "platform/memory/Png.h"
 #include "platform/win32/Win32BitmapCanvas.h"
