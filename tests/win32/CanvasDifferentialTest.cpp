@@ -145,7 +145,7 @@ class CanvasDifferential : public testing::Test {
 // failure or to search wider.
 TEST_F(CanvasDifferential, RandomSequencesOfEveryNonTextOperationDrawTheSamePixels) {
   const std::uint64_t first = EnvironmentNumber("VORMIX_CANVAS_SEED", 1);
-  const std::uint64_t count = EnvironmentNumber("VORMIX_CANVAS_SEQUENCES", 10000);
+  const std::uint64_t count = EnvironmentNumber("VORMIX_CANVAS_SEQUENCES", 6000);
   int failures = 0;
   const auto start = std::chrono::steady_clock::now();
   for (std::uint64_t seed = first; seed < first + count && failures < 5; ++seed) {
