@@ -104,8 +104,10 @@ class ICanvas {
   virtual TColor ResolveColor(TColor color) const = 0;
 
   // ---- state ----
-  // Saves clip, origin, pen, brush, font, colours and background mode; Restore() goes
-  // back to the last saved state, Restore(level) to the state of that Save() call.
+  // Saves clip, origin, pen, brush, font, colours, background mode and the current
+  // position; Restore() goes back to the last saved state, Restore(level) to the state of
+  // the Save() call that answered level. A level that was never answered, or whose state
+  // was restored already, changes nothing.
   virtual int Save() = 0;
   virtual void Restore(int level = -1) = 0;
   virtual TPoint WindowOrigin() const = 0;
@@ -123,10 +125,13 @@ class ICanvas {
 
   // ---- areas and lines ----
   // Colours may be system colours; the canvas resolves them when drawing. clNone draws
-  // nothing.
+  // nothing. As on Windows, a fill takes an inverted rectangle back from its left or top
+  // edge with that edge's own pixel included: {5, 0, 2, 1} fills x = 3, 4, 5.
   virtual void FillRect(const TRect& rect, TColor color) = 0;
   virtual void FillRect(const TRect& rect) = 0;  // with the current brush
-  virtual void Rectangle(const TRect& rect) = 0;  // pen outline, brush inside
+  // The pen outlines the rectangle's outermost ring, the brush fills inside it; without
+  // a pen the fill stops one pixel short of the right and bottom edges.
+  virtual void Rectangle(const TRect& rect) = 0;
   virtual void MoveTo(TPoint p) = 0;
   virtual void LineTo(TPoint p) = 0;  // the end point is not drawn
   virtual void Polyline(std::span<const TPoint> points) = 0;
@@ -160,7 +165,10 @@ class ICanvas {
   virtual std::unique_ptr<IBitmapCanvas> CreateBitmap(int width, int height) = 0;
   // Transfers a width x height block from the source's logical (srcX, srcY) to this
   // canvas's logical dest.TopLeft(). The source must come from the same adapter; the
-  // operations that take no source ignore it and may be given this canvas.
+  // operations that take no source ignore it and may be given this canvas. A block of
+  // zero or negative size transfers nothing; where the source lies outside the source
+  // bitmap, the destination stays as it was. The pattern operations use this canvas's
+  // brush and draw nothing with a hollow one.
   virtual void BitBlt(const TRect& dest, ICanvas& source, TPoint sourceAt, TRasterOp op) = 0;
   virtual void DrawImage(TPoint at, const TImage& image) = 0;
   // Pixels of the transparent colour leave the canvas as it was.

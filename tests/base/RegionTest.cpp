@@ -53,3 +53,9 @@ TEST(TRegion, EmptyRectanglesAndOffsets) {
   EXPECT_EQ(TRegion().Bounds(), TRect{});
   EXPECT_EQ(TRegion({0, 0, 4, 4}).Offset(3, -1), TRegion({3, -1, 7, 3}));
 }
+
+TEST(TRegion, FromRectsIsTheUnionOfOverlappingRectangles) {
+  const TRegion soup = TRegion::FromRects({{0, 0, 4, 4}, {2, 2, 6, 6}, {2, 2, 3, 3}, {8, 0, 8, 9}, {0, 4, 4, 5}});
+  EXPECT_EQ(soup, TRegion({0, 0, 4, 5}).Union(TRegion({2, 2, 6, 6})));
+  EXPECT_TRUE(TRegion::FromRects({}).IsEmpty());
+}

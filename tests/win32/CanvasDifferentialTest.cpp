@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/CanvasSequence.h"
+#include "win32/CanvasSequence.h"
 #include "platform/memory/MemoryCanvas.h"
 #include "platform/memory/Png.h"
 #include "platform/win32/Win32BitmapCanvas.h"
@@ -44,8 +44,10 @@ TImage Difference(const TImage& gdi, const TImage& memory, TWorld& world, int ca
     for (int x = 0; x < gdi.Width; ++x) {
       const TColor m = memory.At(x, y);
       TColor c = RGBColor(GetRed(m) / 3 + 120, GetGreen(m) / 3 + 120, GetBlue(m) / 3 + 120);
-      if (world.IsUncertain(canvas, x, y)) c = RGBColor(80, 80, 255);
-      else if (gdi.At(x, y) != m) c = RGBColor(255, 0, 0);
+      if (world.IsUncertain(canvas, x, y))
+        c = RGBColor(80, 80, 255);
+      else if (gdi.At(x, y) != m)
+        c = RGBColor(255, 0, 0);
       diff.Set(x, y, c);
     }
   return diff;
@@ -118,7 +120,8 @@ class CanvasDifferential : public testing::Test {
         problems += "canvas " + std::to_string(c) + ": the window origins differ\n";
       if (!differing) continue;
       problems += "canvas " + std::to_string(c) + ": " + std::to_string(differing) + " pixels differ, the first at " +
-                  Text(first) + ": GDI " + Hex(a.At(first.X, first.Y)) + ", memory " + Hex(b.At(first.X, first.Y)) + "\n";
+                  Text(first) + ": GDI " + Hex(a.At(first.X, first.Y)) + ", memory " + Hex(b.At(first.X, first.Y)) +
+                  "\n";
       const std::string stem = m_folder + "\\seed-" + std::to_string(seed) + "-canvas" + std::to_string(c);
       WritePngFile(stem + "-gdi.png", Enlarged(a));
       WritePngFile(stem + "-memory.png", Enlarged(b));
@@ -128,7 +131,8 @@ class CanvasDifferential : public testing::Test {
     std::string report = "seed " + std::to_string(seed) + ":\n";
     const std::size_t culprit = FirstDisagreement(steps);
     for (std::size_t i = 0; i < steps.size(); ++i)
-      report += (i == culprit ? "> " : "  ") + steps[i].Text + (i == culprit ? "   <- the first step that disagrees\n" : "\n");
+      report += (i == culprit ? "> " : "  ") + steps[i].Text +
+                (i == culprit ? "   <- the first step that disagrees\n" : "\n");
     return report + problems + "pictures in " + m_folder + "\n";
   }
 
@@ -141,7 +145,7 @@ class CanvasDifferential : public testing::Test {
 // failure or to search wider.
 TEST_F(CanvasDifferential, RandomSequencesOfEveryNonTextOperationDrawTheSamePixels) {
   const std::uint64_t first = EnvironmentNumber("VORMIX_CANVAS_SEED", 1);
-  const std::uint64_t count = EnvironmentNumber("VORMIX_CANVAS_SEQUENCES", 1500);
+  const std::uint64_t count = EnvironmentNumber("VORMIX_CANVAS_SEQUENCES", 6000);
   int failures = 0;
   const auto start = std::chrono::steady_clock::now();
   for (std::uint64_t seed = first; seed < first + count && failures < 5; ++seed) {

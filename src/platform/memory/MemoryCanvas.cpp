@@ -17,19 +17,20 @@ namespace vormix {
 namespace {
 
 constexpr std::array<TColor, kMemorySystemColorCount> kDefaultSystemColors = {
-    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000,
-    0x000000, 0x000000, 0xB4B4B4, 0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0,
-    0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
-    0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933, 0xF0F0F0};
+    0xC8C8C8, 0x000000, 0xD1B499, 0xDBCDBF, 0xF0F0F0, 0xFFFFFF, 0x646464, 0x000000, 0x000000, 0x000000, 0xB4B4B4,
+    0xFCF7F4, 0xABABAB, 0xFF9933, 0xFFFFFF, 0xF0F0F0, 0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969,
+    0xE3E3E3, 0x000000, 0xE1FFFF, 0x000000, 0xCC6600, 0xEAD1B9, 0xF2E4D7, 0xFF9933, 0xF0F0F0};
 
 std::array<TColor, kMemorySystemColorCount>& SystemColors() {
   static std::array<TColor, kMemorySystemColorCount> colors = kDefaultSystemColors;
   return colors;
 }
 
+// How far beyond the bitmap a clip region made from a path is kept.
+constexpr int kPathClipReach = 1024;
+
 TRect Normalized(const TRect& r) {
-  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-          std::max(r.Top, r.Bottom)};
+  return {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)};
 }
 
 // How the pattern fill of FillRect takes an inverted rectangle: it reaches back from
@@ -39,7 +40,6 @@ TRect Mirrored(const TRect& r) {
   return {r.Left > r.Right ? n.Left + 1 : n.Left, r.Top > r.Bottom ? n.Top + 1 : n.Top,
           r.Left > r.Right ? n.Right + 1 : n.Right, r.Top > r.Bottom ? n.Bottom + 1 : n.Bottom};
 }
-
 
 // Whether a ternary raster operation reads the source or the pattern at all.
 bool UsesSource(std::uint32_t rop) { return ((rop >> 2) & 0x330000) != (rop & 0x330000); }
@@ -74,10 +74,18 @@ std::vector<TPoint> TurnedCorners(const TRect& r, TPoint reference, int escapeme
   for (const TPoint& p : corners) {
     TPoint q;
     switch (angle) {
-      case 0: q = p; break;
-      case 900: q = {p.Y, -p.X}; break;
-      case 1800: q = {-p.X, -p.Y}; break;
-      case 2700: q = {-p.Y, p.X}; break;
+      case 0:
+        q = p;
+        break;
+      case 900:
+        q = {p.Y, -p.X};
+        break;
+      case 1800:
+        q = {-p.X, -p.Y};
+        break;
+      case 2700:
+        q = {-p.Y, p.X};
+        break;
       default:
         q = {static_cast<int>(std::lround(p.X * c + p.Y * s)), static_cast<int>(std::lround(-p.X * s + p.Y * c))};
         break;
@@ -120,6 +128,7 @@ void MemoryCanvas::Resize(int width, int height, TColor background) {
   m_saved.clear();
   m_path = TPathState::None;
   m_figures.clear();
+  m_figureStart.reset();
 }
 
 TColor MemoryCanvas::ResolveColor(TColor color) const { return ResolveMemoryColor(color); }
@@ -202,11 +211,21 @@ void MemoryCanvas::SelectClipRegion(const std::optional<TRegion>& region, TClipC
 void MemoryCanvas::CombineClip(const TRegion& region, TClipCombine combine) {
   const TRegion current = m_state.Clip ? *m_state.Clip : TRegion(Bounds());
   switch (combine) {
-    case TClipCombine::ccCopy: m_state.Clip = region; break;
-    case TClipCombine::ccAnd: m_state.Clip = current.Intersect(region); break;
-    case TClipCombine::ccOr: m_state.Clip = current.Union(region); break;
-    case TClipCombine::ccDiff: m_state.Clip = current.Subtract(region); break;
-    case TClipCombine::ccXor: m_state.Clip = current.Xor(region); break;
+    case TClipCombine::ccCopy:
+      m_state.Clip = region;
+      break;
+    case TClipCombine::ccAnd:
+      m_state.Clip = current.Intersect(region);
+      break;
+    case TClipCombine::ccOr:
+      m_state.Clip = current.Union(region);
+      break;
+    case TClipCombine::ccDiff:
+      m_state.Clip = current.Subtract(region);
+      break;
+    case TClipCombine::ccXor:
+      m_state.Clip = current.Xor(region);
+      break;
   }
 }
 
@@ -243,9 +262,14 @@ void MemoryCanvas::StrokeSegment(TPoint from, TPoint to, const TPen& pen) {
   if (!pen.Visible) return;
   // Wider pens are only for outlines that need not be exact: a square nib on each pixel.
   const int before = (pen.Width - 1) / 2, after = pen.Width / 2;
-  for (const TPoint& p : LinePixels(from, to))
+  const TRect reach = Bounds().Inflated(pen.Width, pen.Width);
+  if (std::max(from.X, to.X) < reach.Left || std::min(from.X, to.X) >= reach.Right ||
+      std::max(from.Y, to.Y) < reach.Top || std::min(from.Y, to.Y) >= reach.Bottom)
+    return;
+  VisitLinePixels(from, to, [&](TPoint p) {
     for (int dy = -before; dy <= after; ++dy)
       for (int dx = -before; dx <= after; ++dx) Plot({p.X + dx, p.Y + dy}, pen.Color);
+  });
 }
 
 void MemoryCanvas::StrokeLines(std::span<const TPoint> device, bool close, const TPen& pen) {
@@ -304,7 +328,7 @@ void MemoryCanvas::Polygon(std::span<const TPoint> points) {
   std::vector<TPoint> device;
   for (const TPoint& p : points) device.push_back(ToDevice(p));
   if (IsRecordingPath()) return AddFigure(std::move(device), true);
-  FillRegion(PolygonRegion(device), m_state.Brush);
+  FillRegion(PolygonRegion(device, Bounds()), m_state.Brush);
   StrokeLines(device, true, m_state.Pen);
 }
 
@@ -319,7 +343,9 @@ void MemoryCanvas::DrawEdge(const TRect& rect, TEdgeFlags edge, TEdgeSides sides
   DrawSystemEdge(*this, rect, edge, sides);
 }
 
-void MemoryCanvas::DrawFocusRect(const TRect& rect) { DrawSystemFocusRect(*this, rect); }
+void MemoryCanvas::DrawFocusRect(const TRect& rect) {
+  DrawSystemFocusRect(*this, rect, Bounds().Offset(m_state.Origin.X, m_state.Origin.Y));
+}
 
 void MemoryCanvas::DrawScrollArrow(const TRect& rect, TFrameControlState state) {
   DrawSystemScrollArrow(*this, rect, state);
@@ -345,7 +371,7 @@ void MemoryCanvas::DrawCells(TPoint reference, std::span<const TTextCell> cells,
     return;
   }
   const auto fill = [&](const TRect& relative, TColor rgb) {
-    TRegion area = PolygonRegion(turned(relative));
+    TRegion area = PolygonRegion(turned(relative), Bounds());
     if (clip) area = area.Intersect(TRegion(*clip));
     FillRegion(area, {TBrushStyle::bsSolid, rgb, nullptr});
   };
@@ -361,13 +387,13 @@ void MemoryCanvas::DrawCells(TPoint reference, std::span<const TTextCell> cells,
   }
 }
 
-void MemoryCanvas::TextOut(TPoint at, std::string_view text) {
+void MemoryCanvas::WriteText(TPoint at, std::string_view text) {
   const TSize extent = TextExtent(text);
   RecordText({at.X, at.Y, at.X + extent.Width, at.Y + extent.Height}, text, 0, true);
   DrawCells(ToDevice(at), MemoryTextCells(text, std::abs(m_state.Font.Height)), std::nullopt);
 }
 
-int MemoryCanvas::DrawText(TRect& rect, std::string_view text, TTextFlags flags) {
+int MemoryCanvas::WriteText(TRect& rect, std::string_view text, TTextFlags flags) {
   const TTextLayout layout = MemoryTextLayout(text, rect, flags, std::abs(m_state.Font.Height));
   if (flags & dtCalcRect) {
     rect = layout.Bounds;
@@ -411,10 +437,10 @@ void MemoryCanvas::EndPath() {
   if (m_path == TPathState::Open) m_path = TPathState::Closed;
 }
 
-TRegion MemoryCanvas::PathRegion() const {
+TRegion MemoryCanvas::PathRegion(const TRect& limit) const {
   std::vector<std::vector<TPoint>> polygons;
   for (const TFigure& f : m_figures) polygons.push_back(f.Points);
-  return PolygonRegion(polygons);
+  return PolygonRegion(polygons, limit);
 }
 
 void MemoryCanvas::StrokePath() {
@@ -426,7 +452,7 @@ void MemoryCanvas::StrokePath() {
 
 void MemoryCanvas::FillPath() {
   if (m_path != TPathState::Closed) return;
-  FillRegion(PathRegion(), m_state.Brush);
+  FillRegion(PathRegion(Bounds()), m_state.Brush);
   m_path = TPathState::None;
   m_figures.clear();
 }
@@ -434,7 +460,7 @@ void MemoryCanvas::FillPath() {
 // A path without any figure makes no clip at all: the call fails and the clip stays.
 void MemoryCanvas::SelectClipPath(TClipCombine combine) {
   if (m_path != TPathState::Closed || m_figures.empty()) return;
-  CombineClip(PathRegion(), combine);
+  CombineClip(PathRegion(Bounds().Inflated(kPathClipReach, kPathClipReach)), combine);
   m_path = TPathState::None;
   m_figures.clear();
 }
@@ -466,8 +492,9 @@ void MemoryCanvas::BitBlt(const TRect& dest, ICanvas& source, TPoint sourceAt, T
       for (int x = within.Left; x < within.Right; ++x) copied.push_back(from->Pixel(x, y));
   }
   const int width = target.Width();
-  for (int y = target.Top; y < target.Bottom; ++y)
-    for (int x = target.Left; x < target.Right; ++x) {
+  const TRect visible = target.Intersected(Bounds());
+  for (int y = visible.Top; y < visible.Bottom; ++y)
+    for (int x = visible.Left; x < visible.Right; ++x) {
       if (!IsVisible({x, y})) continue;
       TColor& d = m_pixels[static_cast<std::size_t>(y) * m_width + x];
       const TColor s = from ? copied[static_cast<std::size_t>(y - target.Top) * width + (x - target.Left)] : 0;

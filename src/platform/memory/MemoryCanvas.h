@@ -61,7 +61,7 @@ class MemoryCanvas : public IBitmapCanvas {
   using ICanvas::DrawText;
   using ICanvas::TextExtent;
 
-  void SetPen(TColor color, int width, TPenStyle style) override;
+  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override;
   void SetBrush(TColor color) override;
   void SetBrushClear() override;
   void SetBrushPattern(const TImage& pattern) override;
@@ -74,14 +74,14 @@ class MemoryCanvas : public IBitmapCanvas {
   TColor ResolveColor(TColor color) const override;
 
   int Save() override;
-  void Restore(int level) override;
+  void Restore(int level = -1) override;
   TPoint WindowOrigin() const override { return m_state.Origin; }
   TPoint SetWindowOrigin(TPoint origin) override;
 
   void IntersectClipRect(const TRect& rect) override;
   void ExcludeClipRect(const TRect& rect) override;
   std::optional<TRegion> GetClipRegion() const override { return m_state.Clip; }
-  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine) override;
+  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine = TClipCombine::ccCopy) override;
   bool RectVisible(const TRect& rect) const override;
 
   void FillRect(const TRect& rect, TColor color) override;
@@ -98,8 +98,10 @@ class MemoryCanvas : public IBitmapCanvas {
   // The arrow is a triangle, not the system's glyph (see MemoryFrames.h).
   void DrawScrollArrow(const TRect& rect, TFrameControlState state) override;
 
-  void TextOut(TPoint at, std::string_view text) override;
-  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override;
+  // Defined here: where <windows.h> is included these two names are macros for the
+  // wide functions, and a call the compiler binds directly must find its body.
+  void TextOut(TPoint at, std::string_view text) override { WriteText(at, text); }
+  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override { return WriteText(rect, text, flags); }
   TSize TextExtent(std::string_view text) override;
   // True except for the classic bitmap faces: "MS Sans Serif", "System", "Small Fonts",
   // "Courier" and "Terminal".
@@ -109,7 +111,7 @@ class MemoryCanvas : public IBitmapCanvas {
   void EndPath() override;
   void StrokePath() override;
   void FillPath() override;
-  void SelectClipPath(TClipCombine combine) override;
+  void SelectClipPath(TClipCombine combine = TClipCombine::ccAnd) override;
 
   std::unique_ptr<IBitmapCanvas> CreateBitmap(int width, int height) override;
   // Blocks of zero or negative size transfer nothing; the part of the block whose
@@ -168,8 +170,10 @@ class MemoryCanvas : public IBitmapCanvas {
   void CombineClip(const TRegion& region, TClipCombine combine);
   bool IsRecordingPath() const { return m_path == TPathState::Open; }
   void AddFigure(std::vector<TPoint> device, bool closed);
-  TRegion PathRegion() const;
+  TRegion PathRegion(const TRect& limit) const;
   void DrawCells(TPoint reference, std::span<const TTextCell> cells, const std::optional<TRect>& clip);
+  void WriteText(TPoint at, std::string_view text);
+  int WriteText(TRect& rect, std::string_view text, TTextFlags flags);
   void RecordText(const TRect& rect, std::string_view text, TTextFlags flags, bool atPoint);
 
   int m_width = 0;

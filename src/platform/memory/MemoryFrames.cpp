@@ -1,9 +1,8 @@
 #include "platform/memory/MemoryFrames.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
-
-#include "platform/memory/MemoryRaster.h"
 
 namespace vormix {
 
@@ -12,26 +11,48 @@ namespace {
 // System-colour indices of the edge lines; -1 draws no line. The tables are indexed by
 // the edge bits: outer raised 1, outer sunken 2, inner raised 4, inner sunken 8. A
 // lone inner edge is drawn where the outer one would be.
-constexpr signed char N = -1, Face = 15, Shadow = 16, Light = 22, Highlight = 20, Dark = 21, Window = 5,
-                      Frame = 6;
-constexpr signed char kLTInnerNormal[16] = {N, N, N, N, N, Highlight, Highlight, N,
-                                            N, Dark, Dark, N, N, N, N, N};
-constexpr signed char kLTOuterNormal[16] = {N,         Light, Shadow, N, Highlight, Light, Shadow, N,
-                                            Dark,      Light, Shadow, N, N,         Light, Shadow, N};
-constexpr signed char kRBInnerNormal[16] = {N, N, N, N, N, Shadow, Shadow, N, N, Light, Light, N, N, N, N, N};
-constexpr signed char kRBOuterNormal[16] = {N,     Dark, Highlight, N, Shadow, Dark, Highlight, N,
-                                            Light, Dark, Highlight, N, N,      Dark, Highlight, N};
-constexpr signed char kLTInnerSoft[16] = {N, N, N, N, N, Light, Light, N, N, Shadow, Shadow, N, N, N, N, N};
-constexpr signed char kLTOuterSoft[16] = {N,      Highlight, Dark, N, Light, Highlight, Dark, N,
-                                          Shadow, Highlight, Dark, N, N,     Highlight, Dark, N};
-constexpr signed char kOuterMono[16] = {N,      Frame, Frame, Frame, Window, Frame, Frame, Frame,
-                                        Window, Frame, Frame, Frame, Window, Frame, Frame, Frame};
-constexpr signed char kInnerMono[16] = {N, N,      N,      N,      N, Window, Window, Window,
-                                        N, Window, Window, Window, N, Window, Window, Window};
-constexpr signed char kOuterFlat[16] = {N,    Shadow, Shadow, Shadow, Face, Shadow, Shadow, Shadow,
-                                        Face, Shadow, Shadow, Shadow, Face, Shadow, Shadow, Shadow};
-constexpr signed char kInnerFlat[16] = {N, N,    N,    N,    N, Face, Face, Face,
-                                        N, Face, Face, Face, N, Face, Face, Face};
+constexpr signed char N = -1, Face = 15, Shadow = 16, Light = 22, Highlight = 20, Dark = 21, Window = 5, Frame = 6;
+// Rows: no inner edge, raised inner, sunken inner, both; columns the same for the outer.
+constexpr signed char kLTInnerNormal[16] = {N, N,         N,         N,  //
+                                            N, Highlight, Highlight, N,  //
+                                            N, Dark,      Dark,      N,  //
+                                            N, N,         N,         N};
+constexpr signed char kLTOuterNormal[16] = {N,         Light, Shadow, N,  //
+                                            Highlight, Light, Shadow, N,  //
+                                            Dark,      Light, Shadow, N,  //
+                                            N,         Light, Shadow, N};
+constexpr signed char kRBInnerNormal[16] = {N, N,      N,      N,  //
+                                            N, Shadow, Shadow, N,  //
+                                            N, Light,  Light,  N,  //
+                                            N, N,      N,      N};
+constexpr signed char kRBOuterNormal[16] = {N,      Dark, Highlight, N,  //
+                                            Shadow, Dark, Highlight, N,  //
+                                            Light,  Dark, Highlight, N,  //
+                                            N,      Dark, Highlight, N};
+constexpr signed char kLTInnerSoft[16] = {N, N,      N,      N,  //
+                                          N, Light,  Light,  N,  //
+                                          N, Shadow, Shadow, N,  //
+                                          N, N,      N,      N};
+constexpr signed char kLTOuterSoft[16] = {N,      Highlight, Dark, N,  //
+                                          Light,  Highlight, Dark, N,  //
+                                          Shadow, Highlight, Dark, N,  //
+                                          N,      Highlight, Dark, N};
+constexpr signed char kOuterMono[16] = {N,      Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame,  //
+                                        Window, Frame, Frame, Frame};
+constexpr signed char kInnerMono[16] = {N, N,      N,      N,       //
+                                        N, Window, Window, Window,  //
+                                        N, Window, Window, Window,  //
+                                        N, Window, Window, Window};
+constexpr signed char kOuterFlat[16] = {N,    Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow,  //
+                                        Face, Shadow, Shadow, Shadow};
+constexpr signed char kInnerFlat[16] = {N, N,    N,    N,     //
+                                        N, Face, Face, Face,  //
+                                        N, Face, Face, Face,  //
+                                        N, Face, Face, Face};
 
 constexpr TFrameControlState kAdjustRect = 0x2000, kChecked = 0x400;
 
@@ -73,22 +94,15 @@ void FillTriangle(ICanvas& canvas, const TRect& box, unsigned kind, TColor color
   const bool vertical = kind == dfcsScrollUp || kind == dfcsScrollDown;
   const int left = box.Left + (n - (vertical ? across : depth)) / 2;
   const int top = box.Top + (n - (vertical ? depth : across)) / 2;
+  // Row (or column) i from the apex reaches i pixels either side of the middle.
+  const int middle = depth - 1;
   for (int i = 0; i < depth; ++i) {
-    // i counts from the apex; the i-th row (or column) reaches i pixels either side.
-    const int half = i;
+    const int from = middle - i, to = middle + i + 1;
     switch (kind) {
-      case dfcsScrollUp:
-        canvas.FillRect({left + depth - 1 - half, top + i, left + depth + half, top + i + 1}, color);
-        break;
-      case dfcsScrollDown:
-        canvas.FillRect({left + depth - 1 - half, top + depth - 1 - i, left + depth + half, top + depth - i}, color);
-        break;
-      case dfcsScrollLeft:
-        canvas.FillRect({left + i, top + depth - 1 - half, left + i + 1, top + depth + half}, color);
-        break;
-      default:
-        canvas.FillRect({left + depth - 1 - i, top + depth - 1 - half, left + depth - i, top + depth + half}, color);
-        break;
+      case dfcsScrollUp: canvas.FillRect({left + from, top + i, left + to, top + i + 1}, color); break;
+      case dfcsScrollDown: canvas.FillRect({left + from, top + middle - i, left + to, top + depth - i}, color); break;
+      case dfcsScrollLeft: canvas.FillRect({left + i, top + from, left + i + 1, top + to}, color); break;
+      default: canvas.FillRect({left + middle - i, top + from, left + depth - i, top + to}, color); break;
     }
   }
 }
@@ -155,24 +169,51 @@ void DrawSystemEdge(ICanvas& canvas, const TRect& r, TEdgeFlags edge, TEdgeSides
   }
 }
 
-void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect) {
-  const int left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right);
-  const int top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom);
-  if (left == right || top == bottom) return;
-  const TPoint corners[4] = {{right - 1, top}, {left, top}, {left, bottom - 1}, {right - 1, bottom - 1}};
-  bool on = true;
-  for (int i = 0; i < 4; ++i)
-    for (const TPoint& p : LinePixels(corners[i], corners[(i + 1) % 4])) {
-      if (on) canvas.BitBlt({p.X, p.Y, p.X + 1, p.Y + 1}, canvas, {}, TRasterOp::roDstInvert);
-      on = !on;
+void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect, const TRect& limit) {
+  const std::int64_t left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right) - 1;
+  const std::int64_t top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom) - 1;
+  if (left > right || top > bottom) return;
+  // The four sides as a dotted pen walks them: from the top right corner leftwards, down
+  // the left side, right along the bottom and up the right side, each side leaving out
+  // the corner it runs into. Pixel n of the walk is inverted when n is even.
+  struct TSide {
+    std::int64_t X, Y, Dx, Dy, Count;
+  };
+  const TSide sides[4] = {{right, top, -1, 0, right - left},
+                          {left, top, 0, 1, bottom - top},
+                          {left, bottom, 1, 0, right - left},
+                          {right, bottom, 0, -1, bottom - top}};
+  std::int64_t walked = 0;
+  for (const TSide& side : sides) {
+    // Only the steps that land inside the limit are visited.
+    std::int64_t first = 0, last = side.Count;  // [first, last)
+    const auto keep = [&](std::int64_t from, std::int64_t step, int low, int high) {
+      if (step == 0) {
+        if (from < low || from >= high) last = first;
+        return;
+      }
+      const std::int64_t a = (low - from) * step, b = (high - 1 - from) * step;  // step is +1 or -1
+      first = std::max(first, std::min(a, b));
+      last = std::min(last, std::max(a, b) + 1);
+    };
+    keep(side.X, side.Dx, limit.Left, limit.Right);
+    keep(side.Y, side.Dy, limit.Top, limit.Bottom);
+    for (std::int64_t k = first; k < last; ++k) {
+      if ((walked + k) % 2 != 0) continue;
+      const int x = static_cast<int>(side.X + k * side.Dx), y = static_cast<int>(side.Y + k * side.Dy);
+      canvas.BitBlt({x, y, x + 1, y + 1}, canvas, {}, TRasterOp::roDstInvert);
     }
+    walked += side.Count;
+  }
 }
 
 void DrawSystemScrollArrow(ICanvas& canvas, const TRect& rect, TFrameControlState state) {
   const unsigned kind = state & 0xFF;
   if (kind > dfcsScrollRight) return;
-  if (state & 0xFF00 & ~kAdjustRect) PushButtonFace(canvas, rect, state & 0xFF00);
-  else DrawSystemEdge(canvas, rect, edgeRaised, bfRect | bfMiddle);
+  if (state & 0xFF00 & ~kAdjustRect)
+    PushButtonFace(canvas, rect, state & 0xFF00);
+  else
+    DrawSystemEdge(canvas, rect, edgeRaised, bfRect | bfMiddle);
 
   TRect box = SquareGlyphBox(rect);
   if (state & dfcsPushed) box = box.Offset(1, 1);

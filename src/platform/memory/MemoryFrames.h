@@ -10,8 +10,9 @@ namespace vormix {
 void DrawSystemEdge(ICanvas& canvas, const TRect& rect, TEdgeFlags edge, TEdgeSides sides);
 
 // The outline of the rectangle's outermost ring, every other pixel inverted, starting
-// with the top right pixel and running anticlockwise as a dotted pen would.
-void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect);
+// with the top right pixel and running anticlockwise as a dotted pen would. Only pixels
+// within `limit` (logical) are touched, however large the rectangle.
+void DrawSystemFocusRect(ICanvas& canvas, const TRect& rect, const TRect& limit);
 
 // The button of a scroll bar arrow: raised without state bits, otherwise (pushed,
 // inactive, flat, mono) the soft push-button edges. The arrow is a filled isosceles

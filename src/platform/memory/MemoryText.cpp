@@ -167,8 +167,10 @@ TTextLayout MemoryTextLayout(std::string_view text, const TRect& rect, TTextFlag
   int widest = 0;
   for (TTextLine& line : layout.Lines) {
     int x = rect.Left;
-    if (flags & dtCenter) x = rect.Left + (rect.Width() - line.Width) / 2;
-    else if (flags & dtRight) x = rect.Right - line.Width;
+    if (flags & dtCenter)
+      x = rect.Left + (rect.Width() - line.Width) / 2;
+    else if (flags & dtRight)
+      x = rect.Right - line.Width;
     line.At = {x, y};
     y += lineHeight;
     widest = std::max(widest, line.Width);

@@ -42,7 +42,7 @@ struct TTextLine {
 
 struct TTextLayout {
   std::vector<TTextLine> Lines;
-  TRect Bounds;  // the rectangle dtCalcRect answers
+  TRect Bounds;    // the rectangle dtCalcRect answers
   int Height = 0;  // what DrawText answers
 };
 

@@ -33,8 +33,8 @@ TImage Win32Dib::Read() const {
   GdiFlush();
   for (std::size_t i = 0; i < image.Pixels.size(); ++i) {
     const std::uint32_t p = m_bits[i];
-    image.Pixels[i] = RGBColor(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-                               static_cast<std::uint8_t>(p));
+    image.Pixels[i] =
+        RGBColor(static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8), static_cast<std::uint8_t>(p));
   }
   return image;
 }

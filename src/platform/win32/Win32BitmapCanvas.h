@@ -20,7 +20,7 @@ class Win32Dib {
   HDC Dc() const { return m_dc; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
-  TImage Read() const;               // RGB 0x00BBGGRR, as the program stores colours
+  TImage Read() const;              // RGB 0x00BBGGRR, as the program stores colours
   void Write(const TImage& image);  // system colours resolved now
 
  private:
@@ -43,7 +43,9 @@ class Win32BitmapCanvas : public IBitmapCanvas {
   int Height() const override { return m_surface.Height(); }
   TImage Image() const override { return m_surface.Read(); }
 
-  void SetPen(TColor color, int width, TPenStyle style) override { m_canvas.SetPen(color, width, style); }
+  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override {
+    m_canvas.SetPen(color, width, style);
+  }
   void SetBrush(TColor color) override { m_canvas.SetBrush(color); }
   void SetBrushClear() override { m_canvas.SetBrushClear(); }
   void SetBrushPattern(const TImage& pattern) override { m_canvas.SetBrushPattern(pattern); }
@@ -56,14 +58,14 @@ class Win32BitmapCanvas : public IBitmapCanvas {
   TColor ResolveColor(TColor color) const override { return m_canvas.ResolveColor(color); }
 
   int Save() override { return m_canvas.Save(); }
-  void Restore(int level) override { m_canvas.Restore(level); }
+  void Restore(int level = -1) override { m_canvas.Restore(level); }
   TPoint WindowOrigin() const override { return m_canvas.WindowOrigin(); }
   TPoint SetWindowOrigin(TPoint origin) override { return m_canvas.SetWindowOrigin(origin); }
 
   void IntersectClipRect(const TRect& rect) override { m_canvas.IntersectClipRect(rect); }
   void ExcludeClipRect(const TRect& rect) override { m_canvas.ExcludeClipRect(rect); }
   std::optional<TRegion> GetClipRegion() const override { return m_canvas.GetClipRegion(); }
-  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine) override {
+  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine = TClipCombine::ccCopy) override {
     m_canvas.SelectClipRegion(region, combine);
   }
   bool RectVisible(const TRect& rect) const override { return m_canvas.RectVisible(rect); }
@@ -92,7 +94,7 @@ class Win32BitmapCanvas : public IBitmapCanvas {
   void EndPath() override { m_canvas.EndPath(); }
   void StrokePath() override { m_canvas.StrokePath(); }
   void FillPath() override { m_canvas.FillPath(); }
-  void SelectClipPath(TClipCombine combine) override { m_canvas.SelectClipPath(combine); }
+  void SelectClipPath(TClipCombine combine = TClipCombine::ccAnd) override { m_canvas.SelectClipPath(combine); }
 
   std::unique_ptr<IBitmapCanvas> CreateBitmap(int width, int height) override {
     return m_canvas.CreateBitmap(width, height);

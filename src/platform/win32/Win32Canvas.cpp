@@ -21,11 +21,16 @@ std::vector<POINT> ToPoints(std::span<const TPoint> points) {
 
 int ClipMode(TClipCombine combine) {
   switch (combine) {
-    case TClipCombine::ccAnd: return RGN_AND;
-    case TClipCombine::ccOr: return RGN_OR;
-    case TClipCombine::ccDiff: return RGN_DIFF;
-    case TClipCombine::ccXor: return RGN_XOR;
-    case TClipCombine::ccCopy: break;
+    case TClipCombine::ccAnd:
+      return RGN_AND;
+    case TClipCombine::ccOr:
+      return RGN_OR;
+    case TClipCombine::ccDiff:
+      return RGN_DIFF;
+    case TClipCombine::ccXor:
+      return RGN_XOR;
+    case TClipCombine::ccCopy:
+      break;
   }
   return RGN_COPY;
 }

@@ -30,7 +30,7 @@ class Win32Canvas : public ICanvas {
   using ICanvas::DrawText;
   using ICanvas::TextExtent;
 
-  void SetPen(TColor color, int width, TPenStyle style) override;
+  void SetPen(TColor color, int width = 1, TPenStyle style = TPenStyle::psSolid) override;
   void SetBrush(TColor color) override;
   void SetBrushClear() override;
   void SetBrushPattern(const TImage& pattern) override;
@@ -43,14 +43,14 @@ class Win32Canvas : public ICanvas {
   void SetBackgroundColor(TColor color) override;
 
   int Save() override;
-  void Restore(int level) override;
+  void Restore(int level = -1) override;
   TPoint WindowOrigin() const override;
   TPoint SetWindowOrigin(TPoint origin) override;
 
   void IntersectClipRect(const TRect& rect) override;
   void ExcludeClipRect(const TRect& rect) override;
   std::optional<TRegion> GetClipRegion() const override;
-  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine) override;
+  void SelectClipRegion(const std::optional<TRegion>& region, TClipCombine combine = TClipCombine::ccCopy) override;
   bool RectVisible(const TRect& rect) const override;
 
   void FillRect(const TRect& rect, TColor color) override;
@@ -75,7 +75,7 @@ class Win32Canvas : public ICanvas {
   void EndPath() override;
   void StrokePath() override;
   void FillPath() override;
-  void SelectClipPath(TClipCombine combine) override;
+  void SelectClipPath(TClipCombine combine = TClipCombine::ccAnd) override;
 
   std::unique_ptr<IBitmapCanvas> CreateBitmap(int width, int height) override;
   void BitBlt(const TRect& dest, ICanvas& source, TPoint sourceAt, TRasterOp op) override;

@@ -47,7 +47,8 @@ class TWorld {
  public:
   explicit TWorld(std::unique_ptr<IBitmapCanvas> main) {
     m_canvases.push_back(std::move(main));
-    for (int i = 1; i < 3; ++i) m_canvases.push_back(m_canvases[0]->CreateBitmap(kBitmapSizes[i].Width, kBitmapSizes[i].Height));
+    for (int i = 1; i < 3; ++i)
+      m_canvases.push_back(m_canvases[0]->CreateBitmap(kBitmapSizes[i].Width, kBitmapSizes[i].Height));
     for (auto& c : m_canvases) m_uncertain.emplace_back(static_cast<std::size_t>(c->Width() * c->Height()), false);
     m_levels.resize(m_canvases.size());
   }
@@ -55,7 +56,8 @@ class TWorld {
   int Count() const { return static_cast<int>(m_canvases.size()); }
   IBitmapCanvas& Canvas(int i) { return *m_canvases[static_cast<std::size_t>(i)]; }
   bool IsUncertain(int i, int x, int y) const {
-    return m_uncertain[static_cast<std::size_t>(i)][static_cast<std::size_t>(y * m_canvases[static_cast<std::size_t>(i)]->Width() + x)];
+    return m_uncertain[static_cast<std::size_t>(i)]
+                      [static_cast<std::size_t>(y * m_canvases[static_cast<std::size_t>(i)]->Width() + x)];
   }
   // Marks a logical rectangle of a canvas as not comparable.
   void MarkUncertain(int i, const TRect& logical) {
@@ -128,16 +130,26 @@ inline std::string Text(TClipCombine c) {
 }
 inline std::string Text(TRasterOp op) {
   switch (op) {
-    case TRasterOp::roSrcCopy: return "roSrcCopy";
-    case TRasterOp::roSrcInvert: return "roSrcInvert";
-    case TRasterOp::roSrcAnd: return "roSrcAnd";
-    case TRasterOp::roSrcPaint: return "roSrcPaint";
-    case TRasterOp::roNotSrcCopy: return "roNotSrcCopy";
-    case TRasterOp::roDstInvert: return "roDstInvert";
-    case TRasterOp::roPatCopy: return "roPatCopy";
-    case TRasterOp::roPatInvert: return "roPatInvert";
-    case TRasterOp::roBlackness: return "roBlackness";
-    case TRasterOp::roWhiteness: return "roWhiteness";
+    case TRasterOp::roSrcCopy:
+      return "roSrcCopy";
+    case TRasterOp::roSrcInvert:
+      return "roSrcInvert";
+    case TRasterOp::roSrcAnd:
+      return "roSrcAnd";
+    case TRasterOp::roSrcPaint:
+      return "roSrcPaint";
+    case TRasterOp::roNotSrcCopy:
+      return "roNotSrcCopy";
+    case TRasterOp::roDstInvert:
+      return "roDstInvert";
+    case TRasterOp::roPatCopy:
+      return "roPatCopy";
+    case TRasterOp::roPatInvert:
+      return "roPatInvert";
+    case TRasterOp::roBlackness:
+      return "roBlackness";
+    case TRasterOp::roWhiteness:
+      return "roWhiteness";
   }
   return "?";
 }
@@ -155,9 +167,12 @@ class TSequenceMaker {
       if (m_random.Chance(30)) continue;
       const TColor color = Color();
       const TSize size = kBitmapSizes[c];
-      steps.push_back(On(c, "FillRect({0,0," + std::to_string(size.Width) + "," + std::to_string(size.Height) + "}, " +
-                                Hex(color) + ")",
-                         [=](ICanvas& k) { k.FillRect({0, 0, size.Width, size.Height}, color); }));
+      steps.push_back(On(
+          c,
+          "FillRect({0,0," + std::to_string(size.Width) + "," + std::to_string(size.Height) + "}, " + Hex(color) + ")",
+          [=](ICanvas& k) {
+            k.FillRect({0, 0, size.Width, size.Height}, color);
+          }));
     }
     const int count = m_random.Between(4, 30);
     for (int i = 0; i < count; ++i) AddStep(steps);
@@ -174,9 +189,9 @@ class TSequenceMaker {
   }
 
   TColor Color() {
-    static const std::vector<TColor> colors = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF,
-                                               0xFF00FF, 0x808080, 0x123456, 0xC0C0C0, clBtnFace, clBtnShadow,
-                                               clBtnHighlight, clWindowText, cl3DDkShadow};
+    static const std::vector<TColor> colors = {0x000000,  0xFFFFFF,    0x0000FF,       0x00FF00,     0xFF0000,
+                                               0x00FFFF,  0xFF00FF,    0x808080,       0x123456,     0xC0C0C0,
+                                               clBtnFace, clBtnShadow, clBtnHighlight, clWindowText, cl3DDkShadow};
     return m_random.Pick(colors);
   }
   int X(int canvas) { return m_random.Between(-4, kBitmapSizes[canvas].Width + 4); }
@@ -201,12 +216,14 @@ class TSequenceMaker {
   // repeated or collinear points.
   std::vector<TPoint> SmallPolygon(int canvas) {
     const int count = m_random.Chance(5) ? m_random.Between(1, 2) : m_random.Between(3, 8);
-    const int span = m_random.Pick(std::vector<int>{2, 3, 5, 8, 14});
+    const int span = m_random.Pick(std::vector<int>{2, 3, 5, 8, 14, 30});
     const TPoint base = Point(canvas);
     std::vector<TPoint> points;
     for (int i = 0; i < count; ++i) {
-      if (!points.empty() && m_random.Chance(8)) points.push_back(points.back());
-      else points.push_back({base.X + m_random.Between(-span, span), base.Y + m_random.Between(-span, span)});
+      if (!points.empty() && m_random.Chance(8))
+        points.push_back(points.back());
+      else
+        points.push_back({base.X + m_random.Between(-span, span), base.Y + m_random.Between(-span, span)});
     }
     return points;
   }
@@ -214,8 +231,8 @@ class TSequenceMaker {
     std::vector<TRect> rects;
     for (int i = m_random.Between(0, 3); i > 0; --i) {
       const TRect r = Rect(canvas);
-      rects.push_back({std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
-                       std::max(r.Top, r.Bottom)});
+      rects.push_back(
+          {std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right), std::max(r.Top, r.Bottom)});
     }
     return TRegion::FromRects(rects);
   }
@@ -231,9 +248,8 @@ class TSequenceMaker {
       case 0: {
         const TColor color = m_random.Chance(10) ? clNone : Color();
         const bool clear = m_random.Chance(15);
-        steps.push_back(On(c, "SetPen(" + Hex(color) + (clear ? ", 1, psClear)" : ")"), [=](ICanvas& k) {
-          k.SetPen(color, 1, clear ? TPenStyle::psClear : TPenStyle::psSolid);
-        }));
+        steps.push_back(On(c, "SetPen(" + Hex(color) + (clear ? ", 1, psClear)" : ")"),
+                           [=](ICanvas& k) { k.SetPen(color, 1, clear ? TPenStyle::psClear : TPenStyle::psSolid); }));
         break;
       }
       case 1: {
@@ -242,7 +258,8 @@ class TSequenceMaker {
           steps.push_back(On(c, "SetBrushClear()", [](ICanvas& k) { k.SetBrushClear(); }));
         } else if (kind == 1) {
           const TImage pattern = Picture(8, 8, m_random.Between(1, 4));
-          steps.push_back(On(c, "SetBrushPattern(" + Text(pattern) + ")", [=](ICanvas& k) { k.SetBrushPattern(pattern); }));
+          steps.push_back(
+              On(c, "SetBrushPattern(" + Text(pattern) + ")", [=](ICanvas& k) { k.SetBrushPattern(pattern); }));
         } else {
           const TColor color = Color();
           steps.push_back(On(c, "SetBrush(" + Hex(color) + ")", [=](ICanvas& k) { k.SetBrush(color); }));
@@ -254,7 +271,8 @@ class TSequenceMaker {
         const TRect r = Rect(c);
         if (m_random.Chance(50)) {
           const TColor color = m_random.Chance(5) ? clNone : Color();
-          steps.push_back(On(c, "FillRect(" + Text(r) + ", " + Hex(color) + ")", [=](ICanvas& k) { k.FillRect(r, color); }));
+          steps.push_back(
+              On(c, "FillRect(" + Text(r) + ", " + Hex(color) + ")", [=](ICanvas& k) { k.FillRect(r, color); }));
         } else {
           steps.push_back(On(c, "FillRect(" + Text(r) + ")", [=](ICanvas& k) { k.FillRect(r); }));
         }
@@ -266,7 +284,9 @@ class TSequenceMaker {
         break;
       }
       case 5: {
-        const TPoint a = Point(c), b = m_random.Chance(50) ? TPoint{a.X + m_random.Between(-7, 7), a.Y + m_random.Between(-7, 7)} : Point(c);
+        const TPoint a = Point(c), b = m_random.Chance(50)
+                                           ? TPoint{a.X + m_random.Between(-7, 7), a.Y + m_random.Between(-7, 7)}
+                                           : Point(c);
         const bool move = m_random.Chance(70);
         steps.push_back(On(c, (move ? "MoveTo" + Text(a) + " " : std::string()) + "LineTo" + Text(b), [=](ICanvas& k) {
           if (move) k.MoveTo(a);
@@ -289,7 +309,8 @@ class TSequenceMaker {
       case 9: {
         const TPoint p = Point(c);
         const TColor color = Color();
-        steps.push_back(On(c, "SetPixel(" + Text(p) + ", " + Hex(color) + ")", [=](ICanvas& k) { k.SetPixel(p, color); }));
+        steps.push_back(
+            On(c, "SetPixel(" + Text(p) + ", " + Hex(color) + ")", [=](ICanvas& k) { k.SetPixel(p, color); }));
         break;
       }
       case 10:
@@ -335,7 +356,8 @@ class TSequenceMaker {
       }
       case 15: {
         if (m_random.Chance(25)) {
-          steps.push_back(On(c, "SelectClipRegion(none)", [](ICanvas& k) { k.SelectClipRegion(std::nullopt, TClipCombine::ccCopy); }));
+          steps.push_back(On(c, "SelectClipRegion(none)",
+                             [](ICanvas& k) { k.SelectClipRegion(std::nullopt, TClipCombine::ccCopy); }));
           break;
         }
         const TRegion region = Region(c);
@@ -354,23 +376,35 @@ class TSequenceMaker {
         const std::vector<TPoint> points = SmallPolygon(c);
         const TRect r = Rect(c);
         std::string text = "BeginPath ";
-        if (figure == 0) text += "Rectangle(" + Text(r) + ")";
-        else if (figure == 1) text += "Polyline(" + Text(points) + ")";
-        else if (figure == 2 && !points.empty()) text += "MoveTo" + Text(points[0]) + " LineTo... " + Text(points);
-        else text += "Polygon(" + Text(points) + ")";
-        text += use == 0 ? " EndPath SelectClipPath(" + Text(combine) + ")" : use == 1 ? " EndPath FillPath" : " EndPath StrokePath";
+        if (figure == 0)
+          text += "Rectangle(" + Text(r) + ")";
+        else if (figure == 1)
+          text += "Polyline(" + Text(points) + ")";
+        else if (figure == 2 && !points.empty())
+          text += "MoveTo" + Text(points[0]) + " LineTo... " + Text(points);
+        else
+          text += "Polygon(" + Text(points) + ")";
+        text += use == 0   ? " EndPath SelectClipPath(" + Text(combine) + ")"
+                : use == 1 ? " EndPath FillPath"
+                           : " EndPath StrokePath";
         steps.push_back(On(c, text, [=](ICanvas& k) {
           k.BeginPath();
-          if (figure == 0) k.Rectangle(r);
-          else if (figure == 1) k.Polyline(points);
+          if (figure == 0)
+            k.Rectangle(r);
+          else if (figure == 1)
+            k.Polyline(points);
           else if (figure == 2 && !points.empty()) {
             k.MoveTo(points[0]);
             for (std::size_t i = 1; i < points.size(); ++i) k.LineTo(points[i]);
-          } else k.Polygon(points);
+          } else
+            k.Polygon(points);
           k.EndPath();
-          if (use == 0) k.SelectClipPath(combine);
-          else if (use == 1) k.FillPath();
-          else k.StrokePath();
+          if (use == 0)
+            k.SelectClipPath(combine);
+          else if (use == 1)
+            k.FillPath();
+          else
+            k.StrokePath();
         }));
         break;
       }
@@ -385,9 +419,8 @@ class TSequenceMaker {
         const int kind = m_random.Below(4);
         const int pick = m_random.Below(3);
         if (kind <= 1) {
-          steps.push_back({"canvas " + std::to_string(c) + ": Save()", [=](TWorld& world) {
-                             world.Levels(c).push_back(world.Canvas(c).Save());
-                           }});
+          steps.push_back({"canvas " + std::to_string(c) + ": Save()",
+                           [=](TWorld& world) { world.Levels(c).push_back(world.Canvas(c).Save()); }});
         } else if (kind == 2) {
           steps.push_back({"canvas " + std::to_string(c) + ": Restore()", [=](TWorld& world) {
                              world.Canvas(c).Restore(-1);
@@ -413,14 +446,15 @@ class TSequenceMaker {
       case 21:
       case 22: {
         static const std::vector<TRasterOp> ops = {
-            TRasterOp::roSrcCopy,  TRasterOp::roSrcInvert, TRasterOp::roSrcAnd,    TRasterOp::roSrcPaint,
+            TRasterOp::roSrcCopy,    TRasterOp::roSrcInvert, TRasterOp::roSrcAnd,  TRasterOp::roSrcPaint,
             TRasterOp::roNotSrcCopy, TRasterOp::roDstInvert, TRasterOp::roPatCopy, TRasterOp::roPatInvert,
-            TRasterOp::roBlackness, TRasterOp::roWhiteness};
+            TRasterOp::roBlackness,  TRasterOp::roWhiteness};
         const TRasterOp op = m_random.Pick(ops);
         const int from = m_random.Below(3);
         const TPoint at = Point(c);
         const TRect dest = TRect::FromBounds(at.X, at.Y, m_random.Between(-1, 24), m_random.Between(-1, 20));
-        const TPoint sourceAt{m_random.Between(-3, kBitmapSizes[from].Width), m_random.Between(-3, kBitmapSizes[from].Height)};
+        const TPoint sourceAt{m_random.Between(-3, kBitmapSizes[from].Width),
+                              m_random.Between(-3, kBitmapSizes[from].Height)};
         steps.push_back({"canvas " + std::to_string(c) + ": BitBlt(" + Text(dest) + ", canvas " + std::to_string(from) +
                              ", " + Text(sourceAt) + ", " + Text(op) + ")",
                          [=](TWorld& world) {
@@ -433,7 +467,8 @@ class TSequenceMaker {
         const TImage image = Picture(12, 10, m_random.Between(1, 4));
         const TPoint at = Point(c);
         if (m_random.Chance(50)) {
-          steps.push_back(On(c, "DrawImage(" + Text(at) + ", " + Text(image) + ")", [=](ICanvas& k) { k.DrawImage(at, image); }));
+          steps.push_back(
+              On(c, "DrawImage(" + Text(at) + ", " + Text(image) + ")", [=](ICanvas& k) { k.DrawImage(at, image); }));
         } else {
           const TColor key = m_random.Chance(80) ? m_random.Pick(image.Pixels) : Color();
           steps.push_back(On(c, "DrawImageTransparent(" + Text(at) + ", " + Text(image) + ", " + Hex(key) + ")",
