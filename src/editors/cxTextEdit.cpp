@@ -42,7 +42,10 @@ void TcxCustomInnerTextEdit::Create(IWindowSystem& system, const TNativeWindowPa
   m_native = system.CreateEdit(params, style, *this);
 }
 
-void TcxCustomInnerTextEdit::NativeFocusIn() { m_edit.TWinControl::NativeFocusIn(); }
+void TcxCustomInnerTextEdit::NativeFocusIn() {
+  m_edit.TWinControl::NativeFocusIn();
+  m_edit.Guarded([&] { m_edit.FocusChanged(); });
+}
 void TcxCustomInnerTextEdit::NativeFocusOut() { m_edit.NativeFocusOut(); }
 bool TcxCustomInnerTextEdit::NativeDialogKey(TKey key, TShiftState shift) {
   return m_edit.NativeDialogKey(key, shift);
@@ -61,7 +64,7 @@ void TcxCustomInnerTextEdit::NativeKeyUp(TKey& key, TShiftState shift) { m_edit.
 
 bool TcxCustomInnerTextEdit::NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) {
   m_pressedOnText = button == TMouseButton::mbLeft;
-  const bool proceed = m_edit.NativeMouseDown(button, at, shift);
+  const bool proceed = m_edit.TWinControl::NativeMouseDown(button, at, shift);
   if (!proceed) m_pressedOnText = false;
   return proceed;
 }
@@ -69,6 +72,22 @@ bool TcxCustomInnerTextEdit::NativeMouseDown(TMouseButton button, TPoint at, TSh
 void TcxCustomInnerTextEdit::NativeMouseUp(TMouseButton button, TPoint at, TShiftState shift) {
   m_pressedOnText = false;
   m_edit.NativeMouseUp(button, at, shift);
+}
+
+void TcxCustomInnerTextEdit::NativeMouseEnter() {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+void TcxCustomInnerTextEdit::NativeMouseLeave() {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+void TcxCustomInnerTextEdit::NativeMouseMove(TPoint, TShiftState) {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+bool TcxCustomInnerTextEdit::NativeMouseWheel(int delta, TPoint at, TShiftState shift) {
+  return m_edit.NativeMouseWheel(delta, at, shift);
 }
 
 void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.NativeTextChanged(); }
@@ -191,12 +210,14 @@ std::unique_ptr<INativeWindow> TcxCustomTextEdit::CreateNativeWindow(IWindowSyst
 TNativeEditStyle TcxCustomTextEdit::InnerEditStyle() const {
   TNativeEditStyle style;
   style.ReadOnly = Properties().ReadOnly();
+  style.ClientEdge = false;  // the editor draws the frame
   return style;
 }
 
 void TcxCustomTextEdit::NativeWindowCreated() {
   IWindowSystem* system = WindowSystem();
   if (!system) return;
+  CalculateFrame();
   TNativeWindowParams params;
   params.Parent = Window();
   params.Bounds = TextAreaRect();
@@ -213,19 +234,9 @@ void TcxCustomTextEdit::DestroyHandle() {
   TcxCustomEdit::DestroyHandle();
 }
 
-void TcxCustomTextEdit::BoundsChanged() {
-  TcxCustomEdit::BoundsChanged();
-  UpdateLayout();
-}
-
 void TcxCustomTextEdit::FontChanged() {
   TcxCustomEdit::FontChanged();
   if (INativeEdit* edit = InnerEdit()) edit->SetFont(Font());
-  UpdateLayout();
-}
-
-void TcxCustomTextEdit::StyleChanged() {
-  TcxCustomEdit::StyleChanged();
   UpdateLayout();
 }
 
@@ -240,11 +251,16 @@ int TcxCustomTextEdit::PreferredHeight() const {
 }
 
 void TcxCustomTextEdit::UpdateLayout() {
-  if (m_updatingLayout || !HandleAllocated()) return;
+  if (m_updatingLayout) return;
   TFlagScope updating(m_updatingLayout);
+  CalculateFrame();
+  if (!HandleAllocated()) return;
   if (AutoSize() && !IsMultiLine()) {
     const int height = PreferredHeight();
-    if (height != Height()) SetBounds(Left(), Top(), Width(), height);
+    if (height != Height()) {
+      SetBounds(Left(), Top(), Width(), height);
+      CalculateFrame();
+    }
   }
   INativeEdit* edit = InnerEdit();
   if (!edit) return;

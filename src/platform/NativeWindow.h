@@ -133,6 +133,9 @@ struct TNativeEditStyle {
   bool VerticalScrollBar = false;
   bool WordWrap = false;  // multi-line only; a horizontal scroll bar rules it out
   bool ReadOnly = false;
+  // The system's sunken edge around the control; an edit inside a frame that draws its
+  // own border has none.
+  bool ClientEdge = true;
 };
 
 // Positions and lengths count UTF-16 code units, as the native control does.
