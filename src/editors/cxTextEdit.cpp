@@ -1,5 +1,7 @@
 #include "editors/cxTextEdit.h"
 
+#include <algorithm>
+
 #include "forms/Forms.h"
 
 namespace vormix {
@@ -275,6 +277,9 @@ void TcxCustomTextEdit::UpdateLayout() {
       case TcxEditVertAlignment::taVCenter: inner.Top = area.Top + (area.Height() - height) / 2 + 1; break;
     }
     inner.Bottom = inner.Top + height;
+    // Kept within the text area: a pixel further would cover the frame's inner line.
+    inner.Top = std::max(inner.Top, area.Top);
+    inner.Bottom = std::min(inner.Bottom, area.Bottom);
   }
   if (edit->Bounds() != inner) edit->SetBounds(inner);
 }
