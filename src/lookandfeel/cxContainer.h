@@ -160,6 +160,7 @@ class TcxContainer : public TcxControl {
   virtual void ContainerMouseMove(TPoint /*at*/, TShiftState /*shift*/) { LayoutChanged(); }
 
   void PaintWindow(ICanvas& canvas) override;
+  void NativeWindowCreated() override { CalculateLayout(); }
   void BoundsChanged() override;
   void EnabledChanged() override;
   void NativeMouseEnter() override;

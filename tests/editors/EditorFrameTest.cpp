@@ -194,6 +194,111 @@ TEST_F(FrameForm, HotTrackingRaisesASingleBorderUnderThePointer) {
   EXPECT_EQ(field->ViewInfo().FrameStyle, TcxContainerBorderStyle::cbsSingle);
 }
 
+struct TButtonLookRow {
+  TcxEditButtonStyle Style;
+  bool Hot;
+  bool Pressed;
+  Rows Up;  // the up button (57, 2, 73, 10)
+};
+
+TEST_F(FrameForm, EachButtonStyleHasItsClassicFrame) {
+  const TButtonLookRow rows[] = {
+      {TcxEditButtonStyle::btsFlat, false, false,
+       {"fhhhhhhhhhhhhhhs", "fhfffffffffffffs", "fhfffffftffffffs", "fhffffftttfffffs", "fhfffftttttffffs",
+        "fhfffffffffffffs", "fhfffffffffffffs", "fsssssssssssssss"}},
+      {TcxEditButtonStyle::btsFlat, false, true,
+       {"fssssssssssssssh", "fsfffffffffffffh", "fsfffffffffffffh", "fsffffffftfffffh", "fsfffffftttffffh",
+        "fsffffftttttfffh", "fsfffffffffffffh", "fhhhhhhhhhhhhhhh"}},
+      {TcxEditButtonStyle::btsSimple, false, false,
+       {"wwwwwwwwwwwwwwww", "wwfffffffffffffw", "wwfffffftffffffw", "wwffffftttfffffw", "wwfffftttttffffw",
+        "wwfffffffffffffw", "wwfffffffffffffw", "wwwwwwwwwwwwwwww"}},
+      // Under the pointer a simple button turns flat.
+      {TcxEditButtonStyle::btsSimple, true, false,
+       {"fhhhhhhhhhhhhhhs", "fhfffffffffffffs", "fhfffffftffffffs", "fhffffftttfffffs", "fhfffftttttffffs",
+        "fhfffffffffffffs", "fhfffffffffffffs", "fsssssssssssssss"}},
+      {TcxEditButtonStyle::btsUltraFlat, false, false,
+       {"wwwwwwwwwwwwwwww", "wffffffffffffffw", "wfffffftfffffffw", "wffffftttffffffw", "wfffftttttfffffw",
+        "wffffffffffffffw", "wffffffffffffffw", "wwwwwwwwwwwwwwww"}},
+      {TcxEditButtonStyle::btsUltraFlat, true, false,
+       {"HHHHHHHHHHHHHHHH", "HffffffffffffffH", "HfffffftfffffffH", "HffffftttffffffH", "HfffftttttfffffH",
+        "HffffffffffffffH", "HffffffffffffffH", "HHHHHHHHHHHHHHHH"}},
+  };
+  for (const TButtonLookRow& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.Style) * 10 + row.Hot * 2 + row.Pressed);
+    field->Style().SetButtonStyle(row.Style);
+    if (row.Hot || row.Pressed) Hover({61, 3});
+    if (row.Pressed) Press({61, 3});
+    EXPECT_EQ(Picture({57, 2, 73, 10}), row.Up);
+    if (row.Pressed) Release({61, 3});
+    HoverAway();
+    other->SetFocus();
+  }
+}
+
+struct TBorderRow {
+  Border Style;
+  const char* LeftEdge;  // x = 0, 1, 2 halfway down
+  TRect Region;
+};
+
+TEST_F(FrameForm, EachBorderStyleHasItsClassicFrameAndRegion) {
+  const TBorderRow rows[] = {
+      {Border::ebsNone, "??w", {2, 2, 73, 18}},     {Border::ebsSingle, "?Fw", {1, 1, 74, 19}},
+      {Border::ebsThick, "FFw", {0, 0, 75, 20}},    {Border::ebsFlat, "sfw", {0, 0, 75, 20}},
+      {Border::ebs3D, "sdw", {0, 0, 75, 20}},       {Border::ebsUltraFlat, "?sw", {1, 1, 74, 19}},
+      {Border::ebsOffice11, "?sw", {1, 1, 74, 19}},
+  };
+  for (const TBorderRow& row : rows) {
+    field->Style().SetBorderStyle(row.Style);
+    EXPECT_EQ(Picture({0, 10, 3, 11}), (Rows{row.LeftEdge})) << static_cast<int>(row.Style);
+    EXPECT_EQ(Frame().Region(), TRegion(row.Region)) << static_cast<int>(row.Style);
+  }
+}
+
+struct TLayoutRow {
+  Position Where;
+  bool Fast;
+  TRect Down, Up, FastDown, FastUp, Text;
+};
+
+// The classic field: content (2, 2, 73, 18), a 16-pixel column, horizontal buttons 9
+// pixels wide (four times the arrow size less 3) and fast ones 14 (one and a half,
+// rounded up). Hot-flat buttons grow a pixel towards the text.
+TEST_F(FrameForm, TheButtonsLieWhereTheirPositionPutsThem) {
+  const TLayoutRow threeD[] = {
+      {Position::sbpVert, false, {57, 10, 73, 18}, {57, 2, 73, 10}, {}, {}, {2, 2, 57, 18}},
+      {Position::sbpVert, true, {43, 10, 59, 18}, {43, 2, 59, 10}, {29, 2, 43, 18}, {59, 2, 73, 18}, {2, 2, 29, 18}},
+      {Position::sbpHorzRight, false, {55, 2, 64, 18}, {64, 2, 73, 18}, {}, {}, {2, 2, 55, 18}},
+      {Position::sbpHorzRight, true, {41, 2, 50, 18}, {50, 2, 59, 18}, {27, 2, 41, 18}, {59, 2, 73, 18}, {2, 2, 27, 18}},
+      {Position::sbpHorzLeftRight, false, {2, 2, 11, 18}, {64, 2, 73, 18}, {}, {}, {11, 2, 64, 18}},
+      {Position::sbpHorzLeftRight, true, {16, 2, 25, 18}, {50, 2, 59, 18}, {2, 2, 16, 18}, {59, 2, 73, 18}, {25, 2, 50, 18}},
+  };
+  const TLayoutRow hotFlat[] = {
+      {Position::sbpVert, false, {57, 10, 73, 18}, {57, 2, 73, 10}, {}, {}, {2, 2, 57, 18}},
+      {Position::sbpVert, true, {43, 10, 59, 18}, {43, 2, 59, 10}, {28, 2, 43, 18}, {59, 2, 73, 18}, {2, 2, 28, 18}},
+      {Position::sbpHorzRight, false, {54, 2, 64, 18}, {64, 2, 73, 18}, {}, {}, {2, 2, 54, 18}},
+      {Position::sbpHorzRight, true, {41, 2, 50, 18}, {50, 2, 59, 18}, {26, 2, 41, 18}, {59, 2, 73, 18}, {2, 2, 26, 18}},
+      {Position::sbpHorzLeftRight, false, {2, 2, 12, 18}, {63, 2, 73, 18}, {}, {}, {12, 2, 63, 18}},
+      {Position::sbpHorzLeftRight, true, {17, 2, 27, 18}, {49, 2, 59, 18}, {2, 2, 17, 18}, {59, 2, 73, 18}, {27, 2, 49, 18}},
+  };
+  auto check = [&](const TLayoutRow& row) {
+    SCOPED_TRACE(static_cast<int>(row.Where) * 2 + row.Fast);
+    field->Properties().SetSpinButtons({row.Where, row.Fast});
+    EXPECT_EQ(Button(sdDown).Bounds, row.Down);
+    EXPECT_EQ(Button(sdUp).Bounds, row.Up);
+    if (row.Fast) {
+      EXPECT_EQ(Button(sdFastDown).Bounds, row.FastDown);
+      EXPECT_EQ(Button(sdFastUp).Bounds, row.FastUp);
+    }
+    EXPECT_EQ(field->ViewInfo().ClientRect, row.Text);
+    EXPECT_EQ(desk.EditOf(*field).Bounds().Right, row.Text.Right);
+    Frame().PaintNow();
+  };
+  for (const TLayoutRow& row : threeD) check(row);
+  field->Style().SetBorderStyle(Border::ebsSingle);
+  for (const TLayoutRow& row : hotFlat) check(row);
+}
+
 // ---------------------------------------------------------------------------------------
 // The window region and the shadow
 
@@ -322,6 +427,37 @@ TEST_F(NativeFrameForm, ADisabledFieldTakesTheThemesFillColour) {
   EXPECT_EQ(field->ViewInfo().BackgroundColor, fill) << "the theme's colour wins over the style's";
   EXPECT_EQ(PixelAt(20, 10), fill);
   EXPECT_EQ(PixelAt(Button(sdUp).Bounds.Left + 2, Button(sdUp).Bounds.Bottom), fill) << "the row between the buttons";
+}
+
+// Content (3, 3, 72, 19); a pixel between the buttons; horizontal buttons 8 wide, half
+// of the text height and the theme's vertical button margins, rounded up.
+TEST_F(NativeFrameForm, ThemedButtonsLeaveAPixelBetweenThem) {
+  const TLayoutRow rows[] = {
+      {Position::sbpVert, false, {56, 11, 72, 19}, {56, 3, 72, 10}, {}, {}, {3, 3, 56, 19}},
+      {Position::sbpHorzRight, false, {55, 3, 63, 19}, {64, 3, 72, 19}, {}, {}, {3, 3, 55, 19}},
+      {Position::sbpHorzLeftRight, false, {3, 3, 11, 19}, {64, 3, 72, 19}, {}, {}, {11, 3, 63, 19}},
+      {Position::sbpVert, true, {44, 11, 60, 19}, {44, 3, 60, 10}, {32, 3, 44, 19}, {60, 3, 72, 19}, {3, 3, 32, 19}},
+  };
+  constexpr int SPNP_UP = 1, SPNP_DOWN = 2, SPNP_UPHORZ = 3, SPNP_DOWNHORZ = 4;
+  for (const TLayoutRow& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.Where) * 2 + row.Fast);
+    field->Properties().SetSpinButtons({row.Where, row.Fast});
+    EXPECT_EQ(Button(sdDown).Bounds, row.Down);
+    EXPECT_EQ(Button(sdUp).Bounds, row.Up);
+    const bool vertical = row.Where == Position::sbpVert;
+    EXPECT_EQ(Button(sdDown).ThemePart, vertical ? SPNP_DOWN : SPNP_DOWNHORZ);
+    EXPECT_EQ(Button(sdUp).ThemePart, vertical ? SPNP_UP : SPNP_UPHORZ);
+    if (row.Fast) {
+      EXPECT_EQ(Button(sdFastDown).Bounds, row.FastDown);
+      EXPECT_EQ(Button(sdFastUp).Bounds, row.FastUp);
+      EXPECT_EQ(Button(sdFastDown).ThemePart, SPNP_DOWNHORZ);
+      EXPECT_EQ(Button(sdFastUp).ThemePart, SPNP_UPHORZ);
+    }
+    EXPECT_EQ(field->ViewInfo().ClientRect, row.Text);
+  }
+  // Side by side, the column between the down and the up button is the background.
+  field->Properties().SetSpinButtons({Position::sbpHorzRight, false});
+  EXPECT_EQ(Picture({63, 3, 64, 19}), Rows(16, "w"));
 }
 
 TEST_F(NativeFrameForm, WithoutTheSpinClassTheButtonsAreClassicInsideTheThemedFrame) {
