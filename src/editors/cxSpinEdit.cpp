@@ -561,6 +561,7 @@ void TcxCustomSpinEdit::StopStepping() {
 void TcxCustomSpinEdit::StartPress(int index) {
   Step(index);
   m_repeatTimer.reset();
+  if (m_capturedButton != index) return;  // the step ended the press (a message took the mouse)
   IWindowSystem* system = WindowSystem();
   if (Properties().ReadOnly() || !system) return;
   m_repeatTimer = system->CreateTimer([this] { Guarded([&] { RepeatTimerTick(); }); });

@@ -331,8 +331,7 @@ void TcxContainer::PaintEditor(ICanvas& canvas) {
     TcxEditButtonViewInfo& button = vi.Buttons[i];
     button.BackdropColor = vi.BackgroundColor;
     if (button.VisibleBounds.IsEmpty()) continue;
-    const TRect outside = button.Bounds.Intersected(vi.InnerRect);
-    const bool clip = outside != button.Bounds;
+    const bool clip = button.Bounds.Intersected(vi.InnerRect) != button.Bounds;
     const int buttonLevel = clip ? canvas.Save() : -1;
     if (clip) canvas.IntersectClipRect(button.VisibleBounds);
     PaintEditButton(canvas, static_cast<int>(i));
@@ -443,31 +442,31 @@ void TcxContainer::PaintButtonFrame(ICanvas& canvas, const TcxEditButtonViewInfo
       break;
     }
     case TButtonStyle::btsHotFlat: {
-      const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom;
+      const int left = r.Left, top = r.Top, right = r.Right - 1, bottom = r.Bottom - 1;  // the outermost pixels
       switch (button.FrameKind) {
         case 0: {
-          const std::array<TPoint, 4> line{TPoint{R - 1, B - 1}, {L, B - 1}, {L, T}, {R - 1, T}};
+          const std::array<TPoint, 4> line{TPoint{right, bottom}, {left, bottom}, {left, top}, {right, top}};
           FillPolyline(canvas, line, clBtnShadow);
-          r = {L + 1, T + 1, R, B - 1};
+          r = {left + 1, top + 1, r.Right, bottom};
           break;
         }
         case 2:
         case 4: {
-          const std::array<TPoint, 4> line{TPoint{L, T}, {R - 1, T}, {R - 1, B - 1}, {L, B - 1}};
+          const std::array<TPoint, 4> line{TPoint{left, top}, {right, top}, {right, bottom}, {left, bottom}};
           FillPolyline(canvas, line, clBtnShadow);
-          r = {L, T + 1, R - 1, B - 1};
+          r = {left, top + 1, right, bottom};
           break;
         }
         case 5: {
-          const std::array<TPoint, 3> line{TPoint{L, B - 1}, {R - 1, B - 1}, {R - 1, T}};
+          const std::array<TPoint, 3> line{TPoint{left, bottom}, {right, bottom}, {right, top}};
           FillPolyline(canvas, line, clBtnShadow);
-          r = {L, T, R - 1, B - 1};
+          r = {left, top, right, bottom};
           break;
         }
         case 7: {
-          const std::array<TPoint, 4> line{TPoint{L, T}, {L, B - 1}, {R - 1, B - 1}, {R - 1, T}};
+          const std::array<TPoint, 4> line{TPoint{left, top}, {left, bottom}, {right, bottom}, {right, top}};
           FillPolyline(canvas, line, clBtnShadow);
-          r = {L + 1, T, R - 1, B - 1};
+          r = {left + 1, top, right, bottom};
           break;
         }
         default:
