@@ -297,6 +297,17 @@ TEST_F(FrameForm, TheButtonsLieWhereTheirPositionPutsThem) {
   for (const TLayoutRow& row : threeD) check(row);
   field->Style().SetBorderStyle(Border::ebsSingle);
   for (const TLayoutRow& row : hotFlat) check(row);
+
+  // An odd height: the upper hot-flat button would be the shorter, so the split moves
+  // down a pixel; a three-dimensional column splits where the halves fall.
+  field->Properties().SetSpinButtons({});
+  field->SetAutoSize(false);
+  field->SetBounds(8, 40, 75, 19);
+  EXPECT_EQ(Button(sdUp).Bounds, (TRect{57, 2, 73, 10}));
+  EXPECT_EQ(Button(sdDown).Bounds, (TRect{57, 10, 73, 17}));
+  field->Style().SetBorderStyle(Border::ebs3D);
+  EXPECT_EQ(Button(sdUp).Bounds, (TRect{57, 2, 73, 9}));
+  EXPECT_EQ(Button(sdDown).Bounds, (TRect{57, 9, 73, 17}));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -311,6 +322,11 @@ TEST_F(FrameForm, ASingleLineInsideTheTransparentBorderLeavesTheOuterRingToThePa
   const TPoint corner = Frame().ClientToScreen({0, 0});
   EXPECT_EQ(desk.windows.WindowAt(corner), desk.WindowOf(form));
   EXPECT_EQ(desk.windows.WindowAt({corner.X + 1, corner.Y + 1}), &Frame());
+  // A copy painted elsewhere keeps to the region too.
+  MemoryCanvas copy(75, 20, 0x123456);
+  field->PaintCopy(copy, false);
+  EXPECT_EQ(copy.Pixel(0, 9), 0x123456u);
+  EXPECT_EQ(Letter(copy.Pixel(1, 9)), 'F');
 
   // Without the transparent border the frame fits the bounds, and the automatic height
   // shrinks with it.
