@@ -52,45 +52,126 @@ TcxChangeEventsHold::~TcxChangeEventsHold() noexcept(false) {
   m_edit.ChangeEvents().Unlock(std::uncaught_exceptions() == m_uncaught);
 }
 
-TcxEditStyle::TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent) : m_edit(edit), m_parent(parent) {
+TcxEditStyle::TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent, TcxEditStyleState state)
+    : m_edit(edit), m_parent(parent), m_state(state) {
   LookAndFeel.OnLookAndFeelChanged = [this](TcxLookAndFeel&, TcxLookAndFeelValues) { Changed(); };
 }
 
-TcxEditBorderStyle TcxEditStyle::BorderStyle() const {
-  if (m_assigned & svBorderStyle) return m_borderStyle;
-  return m_parent ? m_parent->BorderStyle() : m_borderStyle;
+namespace {
+
+TcxEditBorderStyle BorderStyleOfKind(TcxLookAndFeelKind kind) {
+  switch (kind) {
+    case TcxLookAndFeelKind::lfFlat: return TcxEditBorderStyle::ebsFlat;
+    case TcxLookAndFeelKind::lfStandard: return TcxEditBorderStyle::ebs3D;
+    case TcxLookAndFeelKind::lfUltraFlat: return TcxEditBorderStyle::ebsUltraFlat;
+    case TcxLookAndFeelKind::lfOffice11: return TcxEditBorderStyle::ebsOffice11;
+  }
+  return TcxEditBorderStyle::ebs3D;
 }
 
-void TcxEditStyle::SetBorderStyle(TcxEditBorderStyle style) {
-  m_borderStyle = style;
-  m_assigned |= svBorderStyle;
-  Changed();
+// The border a hot-tracking editor shows while focused or under the pointer.
+TcxEditBorderStyle RaisedBorderStyle(TcxEditBorderStyle style) {
+  switch (style) {
+    case TcxEditBorderStyle::ebsNone: return TcxEditBorderStyle::ebsFlat;
+    case TcxEditBorderStyle::ebsSingle: return TcxEditBorderStyle::ebsThick;
+    case TcxEditBorderStyle::ebsFlat: return TcxEditBorderStyle::ebs3D;
+    default: return style;
+  }
 }
+
+}  // namespace
+
+TcxEditBorderStyle TcxEditStyle::BorderStyle() const {
+  if (IsAssigned(svBorderStyle)) return m_borderStyle;
+  switch (m_state) {
+    case TcxEditStyleState::essNormal: return BorderStyleOfKind(LookAndFeel.Kind());
+    case TcxEditStyleState::essFocused:
+    case TcxEditStyleState::essHot:
+      return Main().HotTrack() ? RaisedBorderStyle(Main().BorderStyle()) : Main().BorderStyle();
+    case TcxEditStyleState::essDisabled: break;
+  }
+  return Main().BorderStyle();
+}
+
+void TcxEditStyle::SetBorderStyle(TcxEditBorderStyle style) { Assign(m_borderStyle, style, svBorderStyle); }
+
+TColor TcxEditStyle::BorderColor() const {
+  if (IsAssigned(svBorderColor)) return m_borderColor;
+  switch (m_state) {
+    case TcxEditStyleState::essNormal: return clWindowFrame;
+    case TcxEditStyleState::essDisabled: return clBtnShadow;
+    default: return Main().BorderColor();
+  }
+}
+
+void TcxEditStyle::SetBorderColor(TColor color) { Assign(m_borderColor, color, svBorderColor); }
 
 TColor TcxEditStyle::Color() const {
-  if (m_assigned & svColor) return m_color;
-  return m_parent ? m_parent->Color() : m_color;
+  if (IsAssigned(svColor)) return m_color;
+  switch (m_state) {
+    case TcxEditStyleState::essNormal: return m_edit.DefaultStyleColor();
+    case TcxEditStyleState::essDisabled: return clBtnFace;
+    default: return Main().Color();
+  }
 }
 
-void TcxEditStyle::SetColor(TColor color) {
-  m_color = color;
-  m_assigned |= svColor;
-  Changed();
-}
+void TcxEditStyle::SetColor(TColor color) { Assign(m_color, color, svColor); }
 
 TColor TcxEditStyle::TextColor() const {
-  if (m_assigned & svTextColor) return m_textColor;
+  if (IsAssigned(svTextColor)) return m_textColor;
   return m_parent ? m_parent->TextColor() : m_textColor;
 }
 
-void TcxEditStyle::SetTextColor(TColor color) {
-  m_textColor = color;
-  m_assigned |= svTextColor;
-  Changed();
+void TcxEditStyle::SetTextColor(TColor color) { Assign(m_textColor, color, svTextColor); }
+
+TcxEditButtonStyle TcxEditStyle::ButtonStyle() const {
+  if (IsAssigned(svButtonStyle)) return m_buttonStyle;
+  return m_parent ? m_parent->ButtonStyle() : m_buttonStyle;
+}
+
+void TcxEditStyle::SetButtonStyle(TcxEditButtonStyle style) { Assign(m_buttonStyle, style, svButtonStyle); }
+
+// The values only the main style has: a state style answers the main style's and
+// ignores an assignment.
+TcxBorders TcxEditStyle::Edges() const { return m_parent ? m_parent->Edges() : m_edges; }
+
+void TcxEditStyle::SetEdges(TcxBorders edges) {
+  if (!m_parent) Assign(m_edges, edges & cxBordersAll, svEdges);
+}
+
+bool TcxEditStyle::HotTrack() const { return m_parent ? m_parent->HotTrack() : m_hotTrack; }
+
+void TcxEditStyle::SetHotTrack(bool hotTrack) {
+  if (!m_parent) Assign(m_hotTrack, hotTrack, svHotTrack);
+}
+
+bool TcxEditStyle::Shadow() const { return m_parent ? m_parent->Shadow() : m_shadow; }
+
+void TcxEditStyle::SetShadow(bool shadow) {
+  if (!m_parent) Assign(m_shadow, shadow, svShadow);
+}
+
+bool TcxEditStyle::TransparentBorder() const { return m_parent ? m_parent->TransparentBorder() : m_transparentBorder; }
+
+void TcxEditStyle::SetTransparentBorder(bool transparent) {
+  if (!m_parent) Assign(m_transparentBorder, transparent, svTransparentBorder);
+}
+
+TcxEditButtonTransparency TcxEditStyle::ButtonTransparency() const {
+  return m_parent ? m_parent->ButtonTransparency() : m_buttonTransparency;
+}
+
+void TcxEditStyle::SetButtonTransparency(TcxEditButtonTransparency transparency) {
+  if (!m_parent) Assign(m_buttonTransparency, transparency, svButtonTransparency);
 }
 
 void TcxEditStyle::RestoreDefaults() {
   m_assigned = 0;
+  m_edges = cxBordersAll;
+  m_hotTrack = true;
+  m_shadow = false;
+  m_transparentBorder = true;
+  m_buttonTransparency = TcxEditButtonTransparency::ebtNone;
   Changed();
 }
 
@@ -111,6 +192,7 @@ void TcxCustomEditProperties::Assign(const TcxCustomEditProperties& source) {
   m_alignment = source.m_alignment;
   m_alignmentAssigned = source.m_alignmentAssigned;
   m_useLeftAlignmentOnEditing = source.m_useLeftAlignmentOnEditing;
+  m_buttons = source.m_buttons;
   OnChange = source.OnChange;
   OnEditValueChanged = source.OnEditValueChanged;
   OnValidate = source.OnValidate;
@@ -282,17 +364,70 @@ void TcxCustomEdit::ApplySettings() {
 const TcxEditStyle& TcxCustomEdit::ActiveStyle() const {
   if (!Enabled()) return m_styleDisabled;
   if (Focused()) return m_styleFocused;
-  if (m_isHot) return m_styleHot;
+  if (IsHot()) return m_styleHot;
   return m_style;
 }
 
-void TcxCustomEdit::SetHot(bool hot) {
-  if (hot == m_isHot) return;
-  m_isHot = hot;
+void TcxCustomEdit::SetParentColor(bool parentColor) {
+  if (parentColor == m_parentColor) return;
+  m_parentColor = parentColor;
+  StyleChanged();
+}
+
+TColor TcxCustomEdit::DefaultStyleColor() const {
+  return m_parentColor && Parent() ? Parent()->Color() : clWindow;
+}
+
+void TcxCustomEdit::StyleChanged() {
+  CalculateLayout();
   Invalidate();
 }
 
-void TcxCustomEdit::StyleChanged() { Invalidate(); }
+namespace {
+
+TcxContainerBorderStyle ContainerBorderStyle(TcxEditBorderStyle style) {
+  return static_cast<TcxContainerBorderStyle>(static_cast<int>(style));
+}
+
+}  // namespace
+
+TcxContainerStyleValues TcxCustomEdit::FrameStyleValues() const {
+  const TcxEditStyle& active = ActiveStyle();
+  TcxContainerStyleValues values;
+  values.BorderStyle = ContainerBorderStyle(active.BorderStyle());
+  values.MainBorderStyle = ContainerBorderStyle(m_style.BorderStyle());
+  values.BorderColor = active.BorderColor();
+  values.Color = active.Color();
+  values.ButtonStyle = active.ButtonStyle();
+  values.Edges = m_style.Edges();
+  values.HotTrack = m_style.HotTrack();
+  values.Shadow = m_style.Shadow();
+  values.TransparentBorder = m_style.TransparentBorder();
+  values.ButtonTransparency = m_style.ButtonTransparency();
+  values.NativeStyle = m_style.LookAndFeel.NativeStyle();
+  return values;
+}
+
+void TcxCustomEdit::FocusChanged() { UpdateHotState(); }
+
+void TcxCustomEdit::NativeFocusOut() {
+  Guarded([&] { FocusChanged(); });
+}
+
+bool TcxCustomEdit::NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) {
+  bool proceed = false;
+  Guarded([&] {
+    INativeWindow* focusWindow = FocusWindow();
+    if (!(shift & ssDouble) && focusWindow && !focusWindow->HasFocus()) SetFocus();
+    if (!Focused()) {
+      // The focus stayed elsewhere: the press is dropped without a trace.
+      if (Window()) Window()->ReleaseCapture();
+      return;
+    }
+    proceed = FrameMouseDown(button, at, shift) && MouseDown(button, at, shift);
+  });
+  return proceed;
+}
 
 void TcxCustomEdit::SetAutoSize(bool autoSize) {
   if (autoSize == m_autoSize) return;

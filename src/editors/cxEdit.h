@@ -93,23 +93,50 @@ class TcxEditChangeEventsCatcher {
 
 enum class TcxEditBorderStyle { ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat, ebsOffice11 };
 
+// Which values of a style were assigned; the others are resolved.
 using TcxEditStyleValues = unsigned;
-constexpr TcxEditStyleValues svBorderStyle = 1, svColor = 2, svFont = 4, svTextColor = 8;
+constexpr TcxEditStyleValues svBorderStyle = 1, svColor = 2, svFont = 4, svTextColor = 8, svBorderColor = 16,
+                             svButtonStyle = 32, svButtonTransparency = 64, svEdges = 128, svHotTrack = 256,
+                             svShadow = 512, svTransparentBorder = 1024;
 
-// The appearance of an editor in one of its states. A value that is not assigned is
-// taken from the editor's main style (for the state styles) or from the defaults.
+// The four styles of an editor: the main one and those of its states.
+enum class TcxEditStyleState { essNormal, essDisabled, essFocused, essHot };
+
+// The appearance of an editor in one of its states. A value that was assigned is used as
+// it is; one that was not is resolved: the main style from the look-and-feel and the
+// defaults, a state style from the main style (the focused and hot styles raise the
+// border one step while hot tracking, the disabled style greys). The frame values that
+// only the main style publishes (edges, hot tracking, shadow, transparent border, button
+// transparency) are always the main style's.
 class TcxEditStyle {
  public:
-  explicit TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent = nullptr);
+  explicit TcxEditStyle(TcxCustomEdit& edit, const TcxEditStyle* parent = nullptr,
+                        TcxEditStyleState state = TcxEditStyleState::essNormal);
   virtual ~TcxEditStyle() = default;
 
   TcxLookAndFeel LookAndFeel;
   TcxEditBorderStyle BorderStyle() const;
   void SetBorderStyle(TcxEditBorderStyle style);
+  TColor BorderColor() const;
+  void SetBorderColor(TColor color);
   TColor Color() const;
   void SetColor(TColor color);
   TColor TextColor() const;
   void SetTextColor(TColor color);
+  TcxEditButtonStyle ButtonStyle() const;
+  void SetButtonStyle(TcxEditButtonStyle style);
+
+  TcxBorders Edges() const;
+  void SetEdges(TcxBorders edges);
+  bool HotTrack() const;
+  void SetHotTrack(bool hotTrack);
+  bool Shadow() const;
+  void SetShadow(bool shadow);
+  bool TransparentBorder() const;
+  void SetTransparentBorder(bool transparent);
+  TcxEditButtonTransparency ButtonTransparency() const;
+  void SetButtonTransparency(TcxEditButtonTransparency transparency);
+
   TcxEditStyleValues AssignedValues() const { return m_assigned; }
   void RestoreDefaults();
 
@@ -117,17 +144,49 @@ class TcxEditStyle {
   void Changed();
 
  private:
+  template <class T>
+  void Assign(T& field, const T& value, TcxEditStyleValues flag) {
+    field = value;
+    m_assigned |= flag;
+    Changed();
+  }
+  bool IsAssigned(TcxEditStyleValues flag) const { return (m_assigned & flag) != 0; }
+  const TcxEditStyle& Main() const { return m_parent ? *m_parent : *this; }
+
   TcxCustomEdit& m_edit;
   const TcxEditStyle* m_parent;
+  TcxEditStyleState m_state;
   TcxEditStyleValues m_assigned = 0;
   TcxEditBorderStyle m_borderStyle = TcxEditBorderStyle::ebs3D;
+  TColor m_borderColor = clWindowFrame;
   TColor m_color = clWindow;
   TColor m_textColor = clWindowText;
+  TcxEditButtonStyle m_buttonStyle = TcxEditButtonStyle::btsDefault;
+  TcxBorders m_edges = cxBordersAll;
+  bool m_hotTrack = true;
+  bool m_shadow = false;
+  bool m_transparentBorder = true;
+  TcxEditButtonTransparency m_buttonTransparency = TcxEditButtonTransparency::ebtNone;
 };
 
+// A state style: it publishes only the border, button style and colours (and the text
+// values); everything else comes from the main style.
 class TcxEditStyleEx : public TcxEditStyle {
  public:
   using TcxEditStyle::TcxEditStyle;
+};
+
+// One button of an editor. What it shows is the editor's business: the numeric field's
+// buttons always show its spin arrows.
+enum class TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
+
+struct TcxEditButton {
+  TcxEditButtonKind Kind = TcxEditButtonKind::bkDown;
+  int Width = 0;  // 0: the editor's default width
+  bool Enabled = true;
+  bool Visible = true;
+  bool Default = false;
+  bool operator==(const TcxEditButton&) const = default;
 };
 
 using TcxEditValidateEvent =
@@ -175,6 +234,10 @@ class TcxCustomEditProperties {
   TcxEditPropertiesValues AssignedValues() const { return m_assigned; }
   void ClearAssignedValues(TcxEditPropertiesValues values);
 
+  // The editor's buttons, in index order.
+  const std::vector<TcxEditButton>& Buttons() const { return m_buttons; }
+  void SetButtons(const std::vector<TcxEditButton>& buttons) { Set(m_buttons, buttons); }
+
   TNotifyEvent OnChange;
   TNotifyEvent OnEditValueChanged;
   TcxEditValidateEvent OnValidate;
@@ -220,6 +283,7 @@ class TcxCustomEditProperties {
   TcxEditAlignment m_alignment;
   bool m_alignmentAssigned = false;
   bool m_useLeftAlignmentOnEditing = true;
+  std::vector<TcxEditButton> m_buttons;
 };
 
 class TcxCustomEdit : public TcxContainer {
@@ -241,8 +305,12 @@ class TcxCustomEdit : public TcxContainer {
   TcxEditStyleEx& StyleHot() { return m_styleHot; }
   // The style in force: disabled, focused, hot or plain, first match wins.
   const TcxEditStyle& ActiveStyle() const;
-  bool IsHot() const { return m_isHot; }
-  void SetHot(bool hot);
+
+  // The main style's colour follows the parent's while this is set.
+  bool ParentColor() const { return m_parentColor; }
+  void SetParentColor(bool parentColor);
+  // The colour of the main style when none is assigned.
+  virtual TColor DefaultStyleColor() const;
 
   bool BeepOnEnter = true;
   bool AutoSize() const { return m_autoSize; }
@@ -311,6 +379,17 @@ class TcxCustomEdit : public TcxContainer {
   virtual void TakeValueOf(const std::string& /*text*/) {}
   virtual void SelectAllText() {}
   virtual void StyleChanged();
+  // The keyboard focus came or went (also when the application was switched).
+  virtual void FocusChanged();
+
+  // The frame from the styles in force.
+  TcxContainerStyleValues FrameStyleValues() const override;
+  bool IsReadOnly() const override { return m_properties->ReadOnly(); }
+  // A press on the frame gives the editor the focus first; a press is dropped when the
+  // focus does not arrive (another editor's failed check kept it).
+  bool NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) override;
+  virtual bool FrameMouseDown(TMouseButton /*button*/, TPoint /*at*/, TShiftState /*shift*/) { return true; }
+  void NativeFocusOut() override;
 
   // Flags that move together: an edit sets UserModified and clears TextChecked.
   void SetEditedSinceEnter(bool value);
@@ -351,9 +430,9 @@ class TcxCustomEdit : public TcxContainer {
   std::unique_ptr<TcxEditDataBinding> m_dataBinding;
   TcxEditChangeEventsCatcher m_changeEvents{*this};
   TcxEditStyle m_style{*this};
-  TcxEditStyleEx m_styleDisabled{*this, &m_style};
-  TcxEditStyleEx m_styleFocused{*this, &m_style};
-  TcxEditStyleEx m_styleHot{*this, &m_style};
+  TcxEditStyleEx m_styleDisabled{*this, &m_style, TcxEditStyleState::essDisabled};
+  TcxEditStyleEx m_styleFocused{*this, &m_style, TcxEditStyleState::essFocused};
+  TcxEditStyleEx m_styleHot{*this, &m_style, TcxEditStyleState::essHot};
 
   Variant m_editValue = Variant::Null();
   Variant m_valueAtEnter;
@@ -367,7 +446,7 @@ class TcxCustomEdit : public TcxContainer {
   int m_askingToEdit = 0;
   std::vector<std::pair<bool, bool>> m_savedFlags;
   bool m_autoSize = true;
-  bool m_isHot = false;
+  bool m_parentColor = false;
 };
 
 // Pushes the saved-flags stack for a scope.

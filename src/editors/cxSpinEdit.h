@@ -2,21 +2,28 @@
 // The numeric field: a single-line text editor whose value is a 64-bit integer (or a
 // double). It filters the characters it accepts, parses its text on leaving, shows its
 // number in plain decimal, and answers Value in every state.
+#include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "editors/cxMaskEdit.h"
+#include "platform/WindowSystem.h"
 
 namespace vormix {
 
 enum class TcxSpinEditValueType { vtInt, vtFloat };
 enum class TcxSpinEditButtonsPosition { sbpHorzLeftRight, sbpHorzRight, sbpVert };
 
+// Where the spin buttons lie and whether the fast buttons (the large step) show too.
 struct TcxSpinEditButtons {
   TcxSpinEditButtonsPosition Position = TcxSpinEditButtonsPosition::sbpVert;
   bool ShowFastButtons = false;
   bool operator==(const TcxSpinEditButtons&) const = default;
 };
+
+// The directions of a step, numbered as the buttons are.
+enum TcxSpinEditDirection : int { sdDown = 0, sdUp = 1, sdFastDown = 2, sdFastUp = 3 };
 
 // The assigned flags of the settings, with the value type among them.
 using TcxSpinEditPropertiesValues = TcxEditPropertiesValues;
@@ -44,7 +51,8 @@ class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
   bool UseCtrlIncrement() const { return m_useCtrlIncrement; }
   void SetUseCtrlIncrement(bool value) { Set(m_useCtrlIncrement, value); }
   const TcxSpinEditButtons& SpinButtons() const { return m_spinButtons; }
-  void SetSpinButtons(const TcxSpinEditButtons& value) { Set(m_spinButtons, value); }
+  // Showing the fast buttons adds the last two buttons; hiding them removes them.
+  void SetSpinButtons(const TcxSpinEditButtons& value);
   bool ExceptionOnInvalidInput() const { return m_exceptionOnInvalidInput; }
   void SetExceptionOnInvalidInput(bool value) { Set(m_exceptionOnInvalidInput, value); }
   std::string DisplayFormat() const;
@@ -129,6 +137,19 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   bool UserKeyActive() const { return m_userKeyActive; }
   bool HasButtons() const override { return true; }
 
+  // One step in a direction: the number, the text and the last number change, the edit
+  // value not (it follows when the field is left). False when nothing changed.
+  bool Step(int direction);
+  // Ends a held press or a held step key.
+  void StopStepping();
+  // The button shown pressed by a held step key, as its index + 1; 0 for none.
+  int KeyPressedButton() const { return m_keyPressedButton; }
+  // The button a held mouse press started on; -1 for none.
+  int CapturedButton() const { return m_capturedButton; }
+  bool IsRepeating() const { return m_repeatTimer != nullptr; }
+  // The length of the arrows of the classic spin buttons.
+  int SpinArrowSize() const { return m_spinArrowSize; }
+
  protected:
   TcxCustomSpinEdit(std::string name, std::unique_ptr<TcxCustomSpinEditProperties> properties);
 
@@ -143,16 +164,46 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   void ApplySettings() override;
   bool CanPaste() override;
   bool CanCut() override;
-  // Keys that step the number (arrows and page keys); they never count as typing.
-  virtual bool IsStepKey(TKey /*key*/, TShiftState /*shift*/) const { return false; }
+  // The direction a key steps in (Up, Down, Page Up, Page Down), or -1.
+  static int StepDirection(TKey key);
   void SetLastNumber(const Variant& number) { m_lastNumber = number; }
+
+  // The buttons: their layout and states, their arrows, and the mouse on them.
+  void CalculateButtons(TRect& contentRect, TcxContainerViewInfo& viewInfo) override;
+  void PaintEditButtonContent(ICanvas& canvas, const TcxEditButtonViewInfo& button, const TRect& rect,
+                              TColor faceColor, TColor arrowColor) override;
+  void PaintContent(ICanvas& canvas) override;
+  bool FrameMouseDown(TMouseButton button, TPoint at, TShiftState shift) override;
+  void MouseUp(TMouseButton button, TPoint at, TShiftState shift) override;
+  void ContainerMouseMove(TPoint at, TShiftState shift) override;
+  void NativeCaptureLost() override;
+  bool NativeMouseWheel(int delta, TPoint at, TShiftState shift) override;
+  void FocusChanged() override;
 
  private:
   bool ResultAcceptable(const std::u16string& result) const;
+  // The number one step in the direction leads to; false when a limit allows no step.
+  bool NextNumber(int direction, Variant& number);
+  void PlaceButtons(TRect& area, const TcxContainerViewInfo& viewInfo, int columnWidth,
+                    std::array<TRect, 4>& rects) const;
+  void SetButtonStates(TcxContainerViewInfo& viewInfo);
+  int ButtonAt(TPoint at) const;
+  // A press on a button that was not pressed before: a step at once, then auto-repeat.
+  void StartPress(int index);
+  void RepeatTimerTick();
 
   Variant m_lastNumber = Variant::FromInt64(0);
   bool m_textFromUser = false;
   bool m_userKeyActive = false;
+
+  int m_keyPressedButton = 0;
+  int m_capturedButton = -1;
+  int m_pressedButton = -1;
+  int m_hotButton = -1;
+  std::unique_ptr<ITimer> m_repeatTimer;
+  int m_wheelDelta = 0;
+  int m_spinArrowSize = 0;
+  TcxSpinEditButtonsPosition m_buttonsPosition = TcxSpinEditButtonsPosition::sbpVert;
 };
 
 class TcxSpinEdit : public TcxCustomSpinEdit {

@@ -1,5 +1,7 @@
 #include "editors/cxTextEdit.h"
 
+#include <algorithm>
+
 #include "forms/Forms.h"
 
 namespace vormix {
@@ -47,6 +49,7 @@ void TcxCustomInnerTextEdit::Create(IWindowSystem& system, const TNativeWindowPa
 // when the focus only comes back after a failed check, nor when entering failed.
 void TcxCustomInnerTextEdit::NativeFocusIn() {
   m_edit.TWinControl::NativeFocusIn();
+  m_edit.Guarded([&] { m_edit.FocusChanged(); });
   if (m_autoSelect && !m_pressedOnText && !m_edit.IsMultiLine() && !m_edit.RestoringFocus() && m_native &&
       m_native->HasFocus())
     m_native->SelectAll();
@@ -69,7 +72,7 @@ void TcxCustomInnerTextEdit::NativeKeyUp(TKey& key, TShiftState shift) { m_edit.
 
 bool TcxCustomInnerTextEdit::NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) {
   m_pressedOnText = button == TMouseButton::mbLeft;
-  const bool proceed = m_edit.NativeMouseDown(button, at, shift);
+  const bool proceed = m_edit.TWinControl::NativeMouseDown(button, at, shift);
   if (!proceed) m_pressedOnText = false;
   return proceed;
 }
@@ -77,6 +80,22 @@ bool TcxCustomInnerTextEdit::NativeMouseDown(TMouseButton button, TPoint at, TSh
 void TcxCustomInnerTextEdit::NativeMouseUp(TMouseButton button, TPoint at, TShiftState shift) {
   m_pressedOnText = false;
   m_edit.NativeMouseUp(button, at, shift);
+}
+
+void TcxCustomInnerTextEdit::NativeMouseEnter() {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+void TcxCustomInnerTextEdit::NativeMouseLeave() {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+void TcxCustomInnerTextEdit::NativeMouseMove(TPoint, TShiftState) {
+  m_edit.Guarded([&] { m_edit.UpdateHotState(); });
+}
+
+bool TcxCustomInnerTextEdit::NativeMouseWheel(int delta, TPoint at, TShiftState shift) {
+  return m_edit.NativeMouseWheel(delta, at, shift);
 }
 
 void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.InnerTextChanged(); }
@@ -275,12 +294,14 @@ TNativeEditStyle TcxCustomTextEdit::InnerEditStyle() const {
   style.Alignment = NativeAlignment();
   style.CharCase = NativeCharCase();
   style.HideSelection = Properties().HideSelection();
+  style.ClientEdge = false;  // the editor draws the frame
   return style;
 }
 
 void TcxCustomTextEdit::NativeWindowCreated() {
   IWindowSystem* system = WindowSystem();
   if (!system) return;
+  CalculateFrame();
   TNativeWindowParams params;
   params.Parent = Window();
   params.Bounds = TextAreaRect();
@@ -298,19 +319,9 @@ void TcxCustomTextEdit::DestroyHandle() {
   TcxCustomEdit::DestroyHandle();
 }
 
-void TcxCustomTextEdit::BoundsChanged() {
-  TcxCustomEdit::BoundsChanged();
-  UpdateLayout();
-}
-
 void TcxCustomTextEdit::FontChanged() {
   TcxCustomEdit::FontChanged();
   if (INativeEdit* edit = InnerEdit()) edit->SetFont(Font());
-  UpdateLayout();
-}
-
-void TcxCustomTextEdit::StyleChanged() {
-  TcxCustomEdit::StyleChanged();
   UpdateLayout();
 }
 
@@ -325,11 +336,16 @@ int TcxCustomTextEdit::PreferredHeight() const {
 }
 
 void TcxCustomTextEdit::UpdateLayout() {
-  if (m_updatingLayout || !HandleAllocated()) return;
+  if (m_updatingLayout) return;
   TFlagScope updating(m_updatingLayout);
+  CalculateFrame();
+  if (!HandleAllocated()) return;
   if (AutoSize() && !IsMultiLine()) {
     const int height = PreferredHeight();
-    if (height != Height()) SetBounds(Left(), Top(), Width(), height);
+    if (height != Height()) {
+      SetBounds(Left(), Top(), Width(), height);
+      CalculateFrame();
+    }
   }
   INativeEdit* edit = InnerEdit();
   if (!edit) return;
@@ -344,6 +360,9 @@ void TcxCustomTextEdit::UpdateLayout() {
       case TcxEditVertAlignment::taVCenter: inner.Top = area.Top + (area.Height() - height) / 2 + 1; break;
     }
     inner.Bottom = inner.Top + height;
+    // Kept within the text area: a pixel further would cover the frame's inner line.
+    inner.Top = std::max(inner.Top, area.Top);
+    inner.Bottom = std::min(inner.Bottom, area.Bottom);
   }
   if (edit->Bounds() != inner) edit->SetBounds(inner);
 }

@@ -70,6 +70,12 @@ class TcxCustomInnerTextEdit : public INativeWindowHandler {
   void NativeKeyUp(TKey& key, TShiftState shift) override;
   bool NativeMouseDown(TMouseButton button, TPoint at, TShiftState shift) override;
   void NativeMouseUp(TMouseButton button, TPoint at, TShiftState shift) override;
+  // The pointer over the text is over the editor: its hot state follows.
+  void NativeMouseEnter() override;
+  void NativeMouseLeave() override;
+  void NativeMouseMove(TPoint at, TShiftState shift) override;
+  // The native control has no use for the wheel; the editor may.
+  bool NativeMouseWheel(int delta, TPoint at, TShiftState shift) override;
   void NativeTextChanged() override;
   bool NativePaste() override;
   bool NativeCut() override;
@@ -123,14 +129,15 @@ class TcxCustomTextEdit : public TcxCustomEdit {
                                                     const TNativeWindowParams& params) override;
   void NativeWindowCreated() override;
   void DestroyHandle() override;
-  void BoundsChanged() override;
   void FontChanged() override;
-  void StyleChanged() override;
   void NativeFocusIn() override;
+  bool HasEditableText() const override { return !Properties().ReadOnly(); }
 
-  // Lays the control out: automatic height, then the native control in the text area.
+  // Lays the control out: the frame and buttons, the automatic height, then the native
+  // control in the text area.
   void UpdateLayout();
-  virtual TRect TextAreaRect() const { return ContentRect(); }
+  void CalculateLayout() override { UpdateLayout(); }
+  virtual TRect TextAreaRect() const { return ViewInfo().ClientRect; }
   virtual TNativeEditStyle InnerEditStyle() const;
   bool IsSynchronizingText() const { return m_synchronizing; }
 

@@ -141,6 +141,9 @@ struct TNativeEditStyle {
   TNativeAlignment Alignment = TNativeAlignment::Left;
   TNativeCharCase CharCase = TNativeCharCase::Normal;  // also of the text it starts with
   bool HideSelection = true;
+  // The system's sunken edge around the control; an edit inside a frame that draws its
+  // own border has none.
+  bool ClientEdge = true;
 };
 // How the input method serves a control while it has the focus: not at all, closed or
 // open, or open in one of its conversion modes; imDontCare leaves it as the user set it.

@@ -224,6 +224,48 @@ void VormixProcess::ClickAt(POINT screen) {
   Settle();
 }
 
+namespace {
+
+void SendMouse(POINT screen, DWORD flags, DWORD data = 0) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN) - 1, sh = GetSystemMetrics(SM_CYSCREEN) - 1;
+  INPUT input[2]{};
+  for (INPUT& i : input) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = screen.x * 65535 / sw;
+    i.mi.dy = screen.y * 65535 / sh;
+  }
+  input[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  input[1].mi.mouseData = data;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+}  // namespace
+
+void VormixProcess::MouseDownAt(POINT screen) {
+  SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
+  Settle();
+}
+
+void VormixProcess::MouseUpAt(POINT screen) {
+  SendMouse(screen, MOUSEEVENTF_LEFTUP);
+  Settle();
+}
+
+void VormixProcess::Wheel(int delta) {
+  POINT at{};
+  GetCursorPos(&at);
+  SendMouse(at, MOUSEEVENTF_WHEEL, static_cast<DWORD>(delta));
+  Settle();
+}
+
+COLORREF ScreenPixel(POINT screen) {
+  HDC dc = GetDC(nullptr);
+  const COLORREF pixel = GetPixel(dc, screen.x, screen.y);
+  ReleaseDC(nullptr, dc);
+  return pixel;
+}
+
 void VormixProcess::SelectAll(HWND control) {
   SendMessageW(EditOf(control), EM_SETSEL, 0, -1);
   Settle();

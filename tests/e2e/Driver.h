@@ -56,6 +56,11 @@ class VormixProcess {
   void PressKey(WORD key, bool shift = false, bool ctrl = false, bool alt = false);
   void Click(HWND window);
   void ClickAt(POINT screen);
+  // The left button pressed, and let go, at a screen point: a press that is held.
+  void MouseDownAt(POINT screen);
+  void MouseUpAt(POINT screen);
+  // One wheel message of that delta (120 a notch, positive away from the user).
+  void Wheel(int delta);
   // Selects all text of a text control, as a drag over it would (Ctrl+A is no shortcut
   // of a single-line edit box).
   void SelectAll(HWND control);
@@ -85,6 +90,9 @@ class VormixProcess {
 // Writes what a window shows on the screen (its frame included) to a 24-bit BMP file,
 // for a person to look at; answers whether the file was written.
 bool SaveWindowPicture(HWND window, const std::wstring& path);
+
+// A pixel of the screen as it shows now.
+COLORREF ScreenPixel(POINT screen);
 
 // Puts text on the clipboard, as copying it elsewhere would.
 void SetClipboardText(const std::string& utf8);

@@ -596,7 +596,7 @@ Win32Edit::Win32Edit(Win32WindowSystem& system, INativeWindowHandler& handler, c
   if (style.CharCase == TNativeCharCase::Upper) ws |= ES_UPPERCASE;
   if (style.CharCase == TNativeCharCase::Lower) ws |= ES_LOWERCASE;
   if (!style.HideSelection) ws |= ES_NOHIDESEL;
-  Create(L"EDIT", ws, WS_EX_CLIENTEDGE, params, true);
+  Create(L"EDIT", ws, style.ClientEdge ? WS_EX_CLIENTEDGE : 0, params, true);
   // No limit of the program's own: the system's maximum applies to typing and appending.
   SendMessageW(Hwnd(), EM_SETLIMITTEXT, 0, 0);
 }
