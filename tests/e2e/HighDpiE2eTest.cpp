@@ -100,6 +100,31 @@ HFONT CreateWindowFont() {
                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
 }
 
+// The distances above and below the text that the frame of a field takes: the themed
+// edit's content margins while a theme is in force, the classic 2 + 2 pixels otherwise.
+int FrameMarginsTopAndBottom() {
+  using IsThemeActiveFn = BOOL(WINAPI*)();
+  using OpenThemeDataFn = HANDLE(WINAPI*)(HWND, LPCWSTR);
+  using CloseThemeDataFn = HRESULT(WINAPI*)(HANDLE);
+  using ContentRectFn = HRESULT(WINAPI*)(HANDLE, HDC, int, int, const RECT*, RECT*);
+  HMODULE uxtheme = LoadLibraryW(L"uxtheme.dll");
+  auto entry = [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(uxtheme, name)); };
+  auto active = reinterpret_cast<IsThemeActiveFn>(entry("IsThemeActive"));
+  auto open = reinterpret_cast<OpenThemeDataFn>(entry("OpenThemeData"));
+  auto close = reinterpret_cast<CloseThemeDataFn>(entry("CloseThemeData"));
+  auto content = reinterpret_cast<ContentRectFn>(entry("GetThemeBackgroundContentRect"));
+  int margins = 4;
+  if (active && open && close && content && active()) {
+    if (HANDLE theme = open(nullptr, L"Edit")) {
+      const RECT bounds{0, 0, 100, 100};
+      RECT inner{};
+      if (SUCCEEDED(content(theme, nullptr, 1, 1, &bounds, &inner))) margins = inner.top + (100 - inner.bottom);
+      close(theme);
+    }
+  }
+  return margins;
+}
+
 int TextHeightOf(const std::string& text) {
   HDC screen = GetDC(nullptr);
   HFONT font = CreateWindowFont();
@@ -160,8 +185,8 @@ TEST(HighDpiE2e, TheProgramIsAwareOfTheResolutionAndScalesItsWholeLayout) {
 
   // Every window at its scaled place and of its scaled width. The numeric fields keep
   // the automatic height of a single-line editor instead of a scaled one: the text "Zg"
-  // in the scaled font plus 4, inside the frame's 2 + 2 pixels.
-  const int fieldHeight = TextHeightOf("Zg") + 4 + 4;
+  // in the scaled font plus 4, inside the frame's margins.
+  const int fieldHeight = TextHeightOf("Zg") + 4 + FrameMarginsTopAndBottom();
   struct TWindowRow {
     const char* Name;
     int Id;
