@@ -53,6 +53,9 @@ class INativeWindowHandler {
   // draw request.
   virtual void NativeDrawItem(ICanvas& /*canvas*/, bool /*selected*/, bool /*focused*/) {}
   virtual void NativeClicked() {}      // a push button was clicked (mouse release or Space)
+  // The system is about to erase a native control's background before it paints. Answer
+  // true when the control's own paint covers every pixel: nothing is erased then.
+  virtual bool NativeEraseBackground() { return false; }
   virtual void NativeTextChanged() {}  // an edit control's text changed, typed or set
   // Clipboard requests of an edit control; answer false to refuse them silently.
   virtual bool NativePaste() { return true; }

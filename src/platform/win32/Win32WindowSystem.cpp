@@ -265,7 +265,9 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!m_original) return PaintMessage();
       break;
     case WM_ERASEBKGND:
-      if (!m_original) return 1;  // the paint covers every pixel
+      // The paint covers every pixel: of our own windows always, of a system control
+      // when its handler says so.
+      if (!m_original || (m_handler && m_handler->NativeEraseBackground())) return 1;
       break;
     case WM_NCDESTROY: {
       const LRESULT result = CallDefault(message, wParam, lParam);
