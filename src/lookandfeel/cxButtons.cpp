@@ -223,7 +223,7 @@ const TcxCustomLookAndFeelPainter& TcxCustomButton::ButtonPainter() const {
 
 bool TcxCustomButton::HotTrackingOn() const { return ButtonPainter().TracksHotPush() && Enabled(); }
 
-TcxButtonState TcxCustomButton::DrawState() const {
+TcxButtonState TcxCustomButton::PaintState() const {
   if (!Enabled()) return cxbsDisabled;
   if (m_downFromSystem || m_menuShowing) return cxbsPressed;
   if (m_isHot) return cxbsHot;
@@ -332,7 +332,7 @@ void TcxCustomButton::Paint(ICanvas& canvas) {
     r.Right = arrowRect.Left + 2;
     if (m_arrowDown) m_downFromSystem = false;
   }
-  const TcxButtonState state = DrawState();
+  const TcxButtonState state = PaintState();
 
   TFontSpec font = Font();
   TColor face = m_colors.Color(state);

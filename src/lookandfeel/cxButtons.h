@@ -135,7 +135,7 @@ class TcxCustomButton : public TButton {
   // The painter wants a hot look and the button is enabled.
   bool HotTrackingOn() const;
   // The state the button draws in now (the first rule that matches).
-  TcxButtonState DrawState() const;
+  TcxButtonState PaintState() const;
   bool IsHot() const { return m_isHot; }
   bool IsDefaultLook() const { return m_isDefaultLook; }
   bool IsDownFromSystem() const { return m_downFromSystem; }

@@ -113,7 +113,7 @@ TEST_F(ButtonTest, CaptionBoxMovesWhenPressedUnderTheStandardPainterOnly) {
   EXPECT_EQ(Px(11, 5), Rgb(clBtnFace));
 
   desk.windows.MouseDown(*button->Window(), Centre(*button));
-  ASSERT_EQ(button->DrawState(), cxbsPressed);
+  ASSERT_EQ(button->PaintState(), cxbsPressed);
   EXPECT_EQ(Px(12, 7), Rgb(clBtnText)) << "the window was drawn pressed at once";
   EXPECT_EQ(Px(11, 6), Rgb(clBtnFace));
   EXPECT_EQ(PaintedTexts().at(0).Rect, (TRect{12, 7, 60, 19}));
@@ -121,7 +121,7 @@ TEST_F(ButtonTest, CaptionBoxMovesWhenPressedUnderTheStandardPainterOnly) {
 
   SwitchTheme(true);
   desk.windows.MouseDown(*button->Window(), Centre(*button));
-  ASSERT_EQ(button->DrawState(), cxbsPressed);
+  ASSERT_EQ(button->PaintState(), cxbsPressed);
   EXPECT_EQ(PaintedTexts().at(0).Rect, (TRect{11, 6, 59, 18})) << "the native painter does not shift";
   desk.windows.MouseUp(*button->Window(), Centre(*button));
 }
@@ -146,7 +146,7 @@ TEST_F(ButtonTest, TheCaptionIsClippedInsideTheFrameOfItsState) {
 
 TEST_F(ButtonTest, FocusedButtonDrawsTheDefaultFrameAndTheFocusMarkFourPixelsInside) {
   button->SetFocus();
-  ASSERT_EQ(button->DrawState(), cxbsDefault);
+  ASSERT_EQ(button->PaintState(), cxbsDefault);
   Picture();
   // Black all round, then the normal two rings.
   EXPECT_EQ(Px(0, 0), Rgb(clBlack));
@@ -184,7 +184,7 @@ TEST_F(ButtonTest, NativeFocusMarkLiesOnTheThemesContentRectangle) {
 
 TEST_F(ButtonTest, DisabledCaptionIsEmbossedWithEveryPainter) {
   button->SetEnabled(false);
-  ASSERT_EQ(button->DrawState(), cxbsDisabled);
+  ASSERT_EQ(button->PaintState(), cxbsDisabled);
   Picture();
   EXPECT_EQ(Px(11, 6), Rgb(clBtnShadow));
   EXPECT_EQ(Px(22, 17), Rgb(clBtnHighlight)) << "the highlight copy shows below and right of each block";
@@ -256,17 +256,17 @@ TEST_F(ButtonTest, PartlyTransparentThemedPartsGetTheParentsBackgroundFirst) {
 }
 
 TEST_F(ButtonTest, StateForDrawingTakesTheFirstRuleThatMatches) {
-  EXPECT_EQ(button->DrawState(), cxbsNormal);
+  EXPECT_EQ(button->PaintState(), cxbsNormal);
   button->SetFocus();
-  EXPECT_EQ(button->DrawState(), cxbsDefault) << "focused";
+  EXPECT_EQ(button->PaintState(), cxbsDefault) << "focused";
 
   SwitchTheme(true);
   desk.windows.MoveMouse(*button->Window(), {5, 5});
-  EXPECT_EQ(button->DrawState(), cxbsHot) << "hot before focused";
+  EXPECT_EQ(button->PaintState(), cxbsHot) << "hot before focused";
   desk.windows.MouseDown(*button->Window(), {5, 5});
-  EXPECT_EQ(button->DrawState(), cxbsPressed) << "pressed before hot";
+  EXPECT_EQ(button->PaintState(), cxbsPressed) << "pressed before hot";
   button->SetEnabled(false);
-  EXPECT_EQ(button->DrawState(), cxbsDisabled) << "disabled before everything";
+  EXPECT_EQ(button->PaintState(), cxbsDisabled) << "disabled before everything";
   button->SetEnabled(true);
   desk.windows.MouseUp(*button->Window(), {5, 5});
 
@@ -274,11 +274,11 @@ TEST_F(ButtonTest, StateForDrawingTakesTheFirstRuleThatMatches) {
   other->Default = true;
   edit->SetFocus();
   EXPECT_TRUE(other->IsDefaultLook());
-  EXPECT_EQ(other->DrawState(), cxbsDefault);
+  EXPECT_EQ(other->PaintState(), cxbsDefault);
   button->SetFocus();
   EXPECT_FALSE(other->IsDefaultLook()) << "another button has the focus";
   EXPECT_TRUE(button->IsDefaultLook());
-  EXPECT_EQ(other->DrawState(), cxbsNormal);
+  EXPECT_EQ(other->PaintState(), cxbsNormal);
 }
 
 TEST_F(ButtonTest, ActiveButtonLookIsRepaintedAtOnceOnEveryFocusChange) {
