@@ -185,6 +185,9 @@ TcxCustomButton::TcxCustomButton(std::string name) : TButton(std::move(name)) {
 }
 
 TcxCustomButton::~TcxCustomButton() {
+  SetDropDownMenu(nullptr);
+  SetPopupMenu(nullptr);
+  m_dropDownPost.reset();
   m_cursorWatch.reset();
   m_lookAndFeel.reset();
   DestroyHandle();
@@ -212,6 +215,25 @@ void TcxCustomButton::SetSpacing(int spacing) {
   if (spacing == m_spacing) return;
   m_spacing = spacing;
   Invalidate();
+}
+
+void TcxCustomButton::SetDropDownMenu(TPopupMenu* menu) {
+  if (menu == m_dropDownMenu) return;
+  if (m_dropDownMenu) m_dropDownMenu->RemoveFreeNotification(&m_dropDownMenu);
+  m_dropDownMenu = menu;
+  if (menu) menu->AddFreeNotification(&m_dropDownMenu, [this] { m_dropDownMenu = nullptr; });
+}
+
+void TcxCustomButton::SetPopupMenu(TComponent* menu) {
+  if (auto* old = dynamic_cast<TPopupMenu*>(m_popupMenuComponent)) old->RemoveFreeNotification(&m_popupMenu);
+  m_popupMenu = dynamic_cast<IcxPopupMenu*>(menu);
+  m_popupMenuComponent = m_popupMenu ? menu : nullptr;
+  if (auto* popup = dynamic_cast<TPopupMenu*>(m_popupMenuComponent)) {
+    popup->AddFreeNotification(&m_popupMenu, [this] {
+      m_popupMenu = nullptr;
+      m_popupMenuComponent = nullptr;
+    });
+  }
 }
 
 const TcxCustomLookAndFeelPainter& TcxCustomButton::ButtonPainter() const {
@@ -275,13 +297,31 @@ void TcxCustomButton::SetButtonStyle(bool isDefault) {
 // A press first takes the focus. If the control being left refuses to let it go (a
 // field whose text does not pass its check), the press is dropped and no click follows;
 // a click that the focus change itself would cause is ignored.
-bool TcxCustomButton::MouseDown(TMouseButton button, TPoint, TShiftState) {
-  if (button != TMouseButton::mbLeft || Focused()) return true;
-  {
-    TFlagScope disabled(m_clicksDisabled);
-    SetFocus();
+bool TcxCustomButton::MouseDown(TMouseButton button, TPoint at, TShiftState) {
+  if (button != TMouseButton::mbLeft) return true;
+  if (!Focused()) {
+    {
+      TFlagScope disabled(m_clicksDisabled);
+      SetFocus();
+    }
+    if (!Focused()) return false;
   }
-  return Focused();
+  // A press while the menu is open closes it; the click it would give is swallowed.
+  if (m_menuShowing) {
+    m_skipClick = true;
+    m_menuShowing = false;
+    m_downFromSystem = false;
+    RepaintNow();
+    return true;
+  }
+  // The drop-down kinds open their menu instead of pressing the system button.
+  const bool onArrow = m_kind == cxbkDropDownButton && ArrowRect().Contains(at);
+  if (m_kind == cxbkDropDown || onArrow) {
+    m_arrowDown = onArrow;
+    PostDropDownMenu();
+    return false;
+  }
+  return true;
 }
 
 void TcxCustomButton::Clicked() {
@@ -293,7 +333,92 @@ void TcxCustomButton::Clicked() {
   Click();
 }
 
-void TcxCustomButton::Click() { TButton::Click(); }
+void TcxCustomButton::Click() {
+  if (m_kind == cxbkDropDown) {
+    PostDropDownMenu();
+    return;
+  }
+  TButton::Click();
+}
+
+// The shortcuts of the context menu work while the button has the focus; Alt or Shift
+// with an up or down arrow opens the drop-down menu.
+void TcxCustomButton::KeyDown(TKey& key, TShiftState shift) {
+  if (m_popupMenu && m_popupMenu->IsShortCut(key, shift)) {
+    key = 0;
+    return;
+  }
+  if (m_kind != cxbkStandard && (shift & (ssAlt | ssShift)) && (key == vk::Up || key == vk::Down)) {
+    PostDropDownMenu();
+    key = 0;
+  }
+}
+
+bool TcxCustomButton::NativeContextMenu(TPoint screen, bool keyboard) {
+  bool shown = false;
+  Guarded([&] {
+    INativeWindow* window = Window();
+    if (!m_popupMenu || !window) return;
+    const TPoint at = keyboard ? window->ClientToScreen({0, 0}) : screen;
+    if (!ClientRect().Contains(window->ScreenToClient(at))) return;
+    shown = true;
+    m_popupMenu->Popup(at);
+  });
+  return shown;
+}
+
+// ---- the drop-down menu ----
+
+void TcxCustomButton::PostDropDownMenu() {
+  IWindowSystem* system = WindowSystem();
+  if (!system) return;
+  if (!m_dropDownPost) {
+    m_dropDownPost = system->CreateTimer([this] {
+      Guarded([&] {
+        m_dropDownPost->SetEnabled(false);
+        DropDownMenuNow();
+      });
+    });
+    m_dropDownPost->SetInterval(0);
+  }
+  m_dropDownPost->SetEnabled(true);
+}
+
+// Opens below the button, on its left or right edge or centred; where the screen ends
+// too soon below it, above the button.
+void TcxCustomButton::DropDownMenuNow() {
+  TPopupMenu* menu = m_dropDownMenu;
+  bool handled = false;
+  if (OnDropDownMenuPopup) OnDropDownMenuPopup(*this, menu, handled);
+  INativeWindow* window = Window();
+  if (!menu || handled || !window) {
+    m_arrowDown = false;
+    return;
+  }
+  m_menuShowing = true;
+  RepaintNow();
+  TPoint at = window->ClientToScreen({0, Height()});
+  TMenuHorizontalAlign horizontal = TMenuHorizontalAlign::mhaLeft;
+  if (m_popupAlignment == paRight) {
+    at.X += Width();
+    horizontal = TMenuHorizontalAlign::mhaRight;
+  } else if (m_popupAlignment == paCenter) {
+    at.X += Width() / 2;
+    horizontal = TMenuHorizontalAlign::mhaCenter;
+  }
+  TMenuVerticalAlign vertical = TMenuVerticalAlign::mvaTop;
+  if (menu->WorkAreaAt(at).Bottom - at.Y < menu->MenuHeight()) {
+    at.Y = window->ClientToScreen({0, 0}).Y - 2;
+    vertical = TMenuVerticalAlign::mvaBottom;
+  }
+  TMenuItem* chosen = menu->Track(at, horizontal, vertical);
+  RecomputeHot();
+  m_menuShowing = false;
+  RepaintNow();
+  m_arrowDown = false;
+  // Last: the item's handler may do anything, even close the form.
+  if (chosen) ClickMenuItem(*chosen, *menu);
+}
 
 // ---- painting ----
 
@@ -447,12 +572,14 @@ void TcxCustomButton::MouseLeft() {
 // When the capture ends (the press is over) the button is hot again if the pointer is
 // still on it; the watch then looks out for it leaving.
 void TcxCustomButton::NativeCaptureLost() {
-  Guarded([&] {
-    IWindowSystem* system = WindowSystem();
-    INativeWindow* window = Window();
-    m_isHot = HotTrackingOn() && system && window && system->WindowFromPoint(system->CursorPos()) == window;
-    if (m_isHot) StartCursorWatch();
-  });
+  Guarded([&] { RecomputeHot(); });
+}
+
+void TcxCustomButton::RecomputeHot() {
+  IWindowSystem* system = WindowSystem();
+  INativeWindow* window = Window();
+  m_isHot = HotTrackingOn() && system && window && system->WindowFromPoint(system->CursorPos()) == window;
+  if (m_isHot) StartCursorWatch();
 }
 
 void TcxCustomButton::EnabledChanged() {

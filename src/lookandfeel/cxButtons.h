@@ -12,6 +12,7 @@
 #include <string>
 
 #include "base/Image.h"
+#include "forms/Menus.h"
 #include "forms/StdCtrls.h"
 #include "lookandfeel/cxLookAndFeels.h"
 #include "platform/WindowSystem.h"
@@ -102,6 +103,10 @@ TcxButtonContentPlace LayoutGlyphAndCaption(TSize client, TSize glyph, TSize tex
 class TcxCustomButton;
 using TcxButtonGetDrawParamsEvent =
     std::function<void(TcxCustomButton& sender, TcxButtonState state, TColor& color, TFontSpec& font)>;
+// Before a drop-down menu opens: the owner may put another menu in its place, or handle
+// the request itself.
+using TcxButtonDropDownMenuPopupEvent =
+    std::function<void(TcxCustomButton& sender, TPopupMenu*& menu, bool& handled)>;
 
 class TcxCustomButton : public TButton {
  public:
@@ -127,8 +132,18 @@ class TcxCustomButton : public TButton {
   void SetSpacing(int spacing);
   TPopupAlignment PopupAlignment() const { return m_popupAlignment; }
   void SetPopupAlignment(TPopupAlignment alignment) { m_popupAlignment = alignment; }
+  // The menu of the drop-down kinds.
+  TPopupMenu* DropDownMenu() const { return m_dropDownMenu; }
+  void SetDropDownMenu(TPopupMenu* menu);
+  // The context menu: a popup menu or any component offering the library's popup-menu
+  // interface; anything else is stored as none.
+  TComponent* PopupMenu() const { return m_popupMenuComponent; }
+  void SetPopupMenu(TComponent* menu);
+  // The part of a cxbkDropDownButton that opens its menu.
+  TRect ArrowRect() const { return {Width() - kArrowWidth, 0, Width(), Height()}; }
 
   TcxButtonGetDrawParamsEvent OnGetDrawParams;
+  TcxButtonDropDownMenuPopupEvent OnDropDownMenuPopup;
 
   // The painter this button draws with now, asked anew at every paint.
   const TcxCustomLookAndFeelPainter& ButtonPainter() const;
@@ -154,6 +169,7 @@ class TcxCustomButton : public TButton {
   void Clicked() override;
   void PaintWindow(ICanvas& canvas) override { Paint(canvas); }
   void EnabledChanged() override;
+  void KeyDown(TKey& key, TShiftState shift) override;
 
   // INativeWindowHandler
   void NativeDrawItem(ICanvas& canvas, bool selected, bool focused) override;
@@ -162,6 +178,7 @@ class TcxCustomButton : public TButton {
   void NativeMouseMove(TPoint at, TShiftState shift) override;
   void NativeMouseLeave() override;
   void NativeCaptureLost() override;
+  bool NativeContextMenu(TPoint screen, bool keyboard) override;
 
  private:
   static constexpr int kArrowWidth = 15;
@@ -178,6 +195,10 @@ class TcxCustomButton : public TButton {
   bool IsMouseCapturedAnywhere() const;
   void PaintContent(ICanvas& canvas, const TRect& rect, TcxButtonState state, TPoint offset);
   void PaintCaption(ICanvas& canvas, TRect box, TcxButtonState state, TTextFlags flags);
+  // The drop-down menu opens from the message loop, once the event that asked for it is over.
+  void PostDropDownMenu();
+  void DropDownMenuNow();
+  void RecomputeHot();
 
   TcxButtonGlyph m_glyph;
   TcxButtonColors m_colors;
@@ -197,8 +218,13 @@ class TcxCustomButton : public TButton {
   bool m_skipClick = false;
   bool m_clicksDisabled = false;
 
+  TPopupMenu* m_dropDownMenu = nullptr;
+  TComponent* m_popupMenuComponent = nullptr;
+  IcxPopupMenu* m_popupMenu = nullptr;
+
   std::unique_ptr<ITimer> m_cursorWatch;
   TRect m_watchedRect;  // screen coordinates
+  std::unique_ptr<ITimer> m_dropDownPost;
 };
 
 class TcxButton : public TcxCustomButton {

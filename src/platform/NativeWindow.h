@@ -61,6 +61,10 @@ class INativeWindowHandler {
   virtual bool NativePaste() { return true; }
   virtual bool NativeCut() { return true; }
 
+  // The user asked for a context menu: a right click (at the pointer, in screen
+  // coordinates) or the keyboard's menu key or Shift+F10 (keyboard true, no point).
+  // Answer true when a menu was shown.
+  virtual bool NativeContextMenu(TPoint /*screen*/, bool /*keyboard*/) { return false; }
   virtual void NativeCloseRequested() {}  // title-bar close box, system menu, Alt+F4
   // The application as a whole became active or inactive (forms only).
   virtual void NativeApplicationActivated(bool /*active*/) {}

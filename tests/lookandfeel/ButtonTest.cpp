@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "forms/MemoryDesktop.h"
+#include "forms/Menus.h"
 #include "forms/StdCtrls.h"
 #include "lookandfeel/cxButtons.h"
 
@@ -593,6 +594,185 @@ TEST_F(ButtonTest, GlyphIsDrawnTransparentlyBesideTheCaption) {
   button->SetEnabled(false);
   Picture();
   EXPECT_EQ(Px(26, 10), Rgb(clBtnShadow));
+}
+
+
+// ---------------------------------------------------------------------------------------
+// The drop-down kinds and the context menu
+
+class ButtonMenuTest : public ButtonTest {
+ protected:
+  ButtonMenuTest() {
+    menu.Add("一", [this](TObject&) { clicks.push_back("item 1"); });
+    menu.Add("二", [this](TObject&) { clicks.push_back("item 2"); }, {vk::Letter('S'), ssCtrl});
+    button->SetDropDownMenu(&menu);
+  }
+  MemoryPopupMenus& Menus() { return desk.windows.Menus(); }
+  TPoint ScreenOf(TPoint client) { return button->Window()->ClientToScreen(client); }
+
+  TPopupMenu menu{form, "menu"};
+};
+
+TEST_F(ButtonMenuTest, DropDownButtonOpensItsMenuFromTheArrowPartAndClicksFromTheRest) {
+  button->SetKind(cxbkDropDownButton);
+  Picture();
+  EXPECT_EQ(Px(62, 12), Rgb(clBtnText)) << "the arrow, in the part of its own";
+  EXPECT_EQ(Px(55, 12), Rgb(clBtnHighlight)) << "the arrow part's frame over the main part's";
+
+  TcxButtonState whileOpen = cxbsNormal;
+  Menus().Choose = [&](const TPopupMenuRequest&) {
+    whileOpen = button->PaintState();
+    return 1;
+  };
+  desk.windows.MouseDown(*button->Window(), {62, 12});
+  desk.windows.MouseUp(*button->Window(), {62, 12});
+  EXPECT_TRUE(Menus().Tracked.empty()) << "it opens from the message loop, after the press";
+  EXPECT_TRUE(clicks.empty()) << "the arrow part does not click";
+  desk.windows.AdvanceTime(10);
+  ASSERT_EQ(Menus().Tracked.size(), 1u);
+  const TPopupMenuRequest& request = Menus().Tracked[0];
+  EXPECT_EQ(request.At, ScreenOf({0, 25})) << "below the button, on its left edge";
+  EXPECT_EQ(request.Horizontal, TMenuHorizontalAlign::mhaLeft);
+  EXPECT_EQ(request.Vertical, TMenuVerticalAlign::mvaTop);
+  ASSERT_EQ(request.Items.size(), 2u);
+  EXPECT_EQ(request.Items[1].Caption, "二");
+  EXPECT_EQ(request.Items[1].ShortCutText, "Ctrl+S");
+  EXPECT_EQ(whileOpen, cxbsPressed);
+  EXPECT_EQ(clicks, std::vector<std::string>{"item 2"});
+  EXPECT_FALSE(button->IsMenuShowing());
+  EXPECT_EQ(button->PaintState(), cxbsDefault) << "focused, no longer pressed";
+
+  desk.windows.Click(*button->Window(), {20, 12});
+  EXPECT_EQ(clicks.back(), "button");
+  desk.windows.AdvanceTime(100);
+  EXPECT_EQ(Menus().Tracked.size(), 1u);
+
+  // From the keyboard: Alt or Shift with an arrow up or down.
+  desk.windows.PressKey(vk::Down, ssAlt);
+  desk.windows.AdvanceTime(10);
+  desk.windows.PressKey(vk::Up, ssShift);
+  desk.windows.AdvanceTime(10);
+  desk.windows.PressKey(vk::Down);
+  desk.windows.AdvanceTime(10);
+  EXPECT_EQ(Menus().Tracked.size(), 3u);
+}
+
+TEST_F(ButtonMenuTest, DropDownOpensInsteadOfClickingAndAPressWhileOpenIsSwallowed) {
+  button->SetKind(cxbkDropDown);
+  desk.windows.Click(*button->Window());
+  button->SetFocus();
+  desk.windows.PressKey(vk::Space);
+  desk.windows.AdvanceTime(10);
+  EXPECT_EQ(Menus().Tracked.size(), 1u) << "the press and the Space made one request before it opened";
+  EXPECT_TRUE(clicks.empty());
+
+  // The user presses the button again while the menu shows: it closes, and no click.
+  const int systemClicks = dynamic_cast<MemoryButton&>(Win(*button)).Clicks();
+  Menus().Choose = [&](const TPopupMenuRequest&) {
+    EXPECT_EQ(button->PaintState(), cxbsPressed);
+    desk.windows.MouseDown(*button->Window(), {20, 12});
+    EXPECT_FALSE(button->IsMenuShowing());
+    desk.windows.MouseUp(*button->Window(), {20, 12});
+    return -1;
+  };
+  desk.windows.PressKey(vk::Return);
+  desk.windows.AdvanceTime(10);
+  EXPECT_EQ(Menus().Tracked.size(), 2u);
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(dynamic_cast<MemoryButton&>(Win(*button)).Clicks(), systemClicks + 1) << "the system button did click";
+
+  // The owner may handle the request, or hand over another menu.
+  TPopupMenu second{form, "second"};
+  second.Add("三", [this](TObject&) { clicks.push_back("item 3"); });
+  bool handle = true;
+  button->OnDropDownMenuPopup = [&](TcxCustomButton&, TPopupMenu*& m, bool& handled) {
+    handled = handle;
+    m = &second;
+  };
+  Menus().Choose = [](const TPopupMenuRequest&) { return 0; };
+  desk.windows.PressKey(vk::Space);
+  desk.windows.AdvanceTime(10);
+  EXPECT_EQ(Menus().Tracked.size(), 2u);
+  handle = false;
+  desk.windows.PressKey(vk::Space);
+  desk.windows.AdvanceTime(10);
+  ASSERT_EQ(Menus().Tracked.size(), 3u);
+  EXPECT_EQ(Menus().Tracked[2].Items.at(0).Caption, "三");
+  EXPECT_EQ(clicks, std::vector<std::string>{"item 3"});
+  button->OnDropDownMenuPopup = nullptr;
+}
+
+TEST_F(ButtonMenuTest, DropDownMenuAlignsToTheButtonAndOpensAboveWhereTheScreenEnds) {
+  button->SetKind(cxbkDropDown);
+  struct TCase {
+    TPopupAlignment Alignment;
+    int RoomBelow;  // from the button's bottom to the end of the work area
+    TPoint At;
+    TMenuHorizontalAlign Horizontal;
+    TMenuVerticalAlign Vertical;
+  };
+  // The menu is two items of 19 and a border of 4: 42 high.
+  const TCase cases[] = {
+      {paLeft, 500, {0, 25}, TMenuHorizontalAlign::mhaLeft, TMenuVerticalAlign::mvaTop},
+      {paRight, 500, {70, 25}, TMenuHorizontalAlign::mhaRight, TMenuVerticalAlign::mvaTop},
+      {paCenter, 500, {35, 25}, TMenuHorizontalAlign::mhaCenter, TMenuVerticalAlign::mvaTop},
+      {paLeft, 42, {0, 25}, TMenuHorizontalAlign::mhaLeft, TMenuVerticalAlign::mvaTop},
+      {paLeft, 41, {0, -2}, TMenuHorizontalAlign::mhaLeft, TMenuVerticalAlign::mvaBottom},
+      {paCenter, 10, {35, -2}, TMenuHorizontalAlign::mhaCenter, TMenuVerticalAlign::mvaBottom},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.Alignment) + ", room " + std::to_string(c.RoomBelow));
+    button->SetPopupAlignment(c.Alignment);
+    Menus().WorkArea.Bottom = ScreenOf({0, 25}).Y + c.RoomBelow;
+    Menus().Tracked.clear();
+    button->Click();
+    desk.windows.AdvanceTime(10);
+    ASSERT_EQ(Menus().Tracked.size(), 1u);
+    EXPECT_EQ(Menus().Tracked[0].At, ScreenOf(c.At));
+    EXPECT_EQ(Menus().Tracked[0].Horizontal, c.Horizontal);
+    EXPECT_EQ(Menus().Tracked[0].Vertical, c.Vertical);
+  }
+}
+
+TEST_F(ButtonMenuTest, PopupMenuRunsItsShortcutsAndOpensForTheContextMenuRequest) {
+  button->SetDropDownMenu(nullptr);
+  button->SetPopupMenu(&menu);
+  button->SetFocus();
+  desk.windows.PressKey(vk::Letter('S'), ssCtrl);
+  EXPECT_EQ(clicks, std::vector<std::string>{"item 2"});
+  desk.windows.PressKey(vk::Letter('S'), ssCtrl | ssShift);
+  EXPECT_EQ(clicks.size(), 1u) << "another combination";
+
+  Menus().Choose = [](const TPopupMenuRequest&) { return 0; };
+  desk.windows.MouseDown(*button->Window(), {30, 10}, TMouseButton::mbRight);
+  desk.windows.MouseUp(*button->Window(), {30, 10}, TMouseButton::mbRight);
+  ASSERT_EQ(Menus().Tracked.size(), 1u);
+  EXPECT_EQ(Menus().Tracked[0].At, ScreenOf({30, 10})) << "at the pointer";
+  EXPECT_EQ(clicks.back(), "item 1");
+  desk.windows.PressKey(vk::F10, ssShift);
+  ASSERT_EQ(Menus().Tracked.size(), 2u);
+  EXPECT_EQ(Menus().Tracked[1].At, ScreenOf({0, 0})) << "from the keyboard, at the top-left corner";
+  // Without a menu the request goes on to the parent, which has none.
+  other->SetFocus();
+  desk.windows.PressKey(vk::Apps);
+  EXPECT_EQ(Menus().Tracked.size(), 2u);
+
+  // Only a component with the popup-menu interface is taken.
+  TComponent plain("plain");
+  button->SetPopupMenu(&plain);
+  EXPECT_EQ(button->PopupMenu(), nullptr);
+}
+
+TEST_F(ButtonMenuTest, AMenuThatGoesAwayIsNoLongerTheButtonsMenu) {
+  auto gone = std::make_unique<TPopupMenu>(form, "gone");
+  button->SetDropDownMenu(gone.get());
+  other->SetPopupMenu(gone.get());
+  other->SetDropDownMenu(gone.get());
+  gone.reset();
+  EXPECT_EQ(button->DropDownMenu(), nullptr);
+  EXPECT_EQ(other->PopupMenu(), nullptr);
+  EXPECT_EQ(other->DropDownMenu(), nullptr);
+  EXPECT_EQ(menu.Items.size(), 2u);
 }
 
 }  // namespace

@@ -241,6 +241,12 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       if (DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
+    case WM_CONTEXTMENU: {
+      // Unused, the default handling passes the request on to the parent.
+      const bool keyboard = lParam == -1;
+      if (m_handler && m_handler->NativeContextMenu(keyboard ? TPoint{} : PointFrom(lParam), keyboard)) return 0;
+      break;
+    }
     case WM_PRINTCLIENT:
       if (IsOwnClass()) {
         Win32Canvas canvas(reinterpret_cast<HDC>(wParam), m_system);
