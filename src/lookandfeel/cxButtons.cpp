@@ -270,8 +270,8 @@ void TcxCustomButton::NativeWindowCreated() {
   if (!m_glyph.IsEmpty()) m_glyph.ImageFor(Enabled() ? cxbsNormal : cxbsDisabled);
 }
 
-// The window keeps its caption, place in the tab order and enabled state through the
-// look-and-feel object; only the focus has to be given back.
+// Caption, place in the tab order and enabled state live in the control and go to the
+// new window with it; only the focus has to be given back.
 void TcxCustomButton::RecreateWindow() {
   if (!HandleAllocated()) return;
   const bool focused = Focused();

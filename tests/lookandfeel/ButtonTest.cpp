@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,27 @@ TEST_F(ButtonTest, TheCaptionIsClippedInsideTheFrameOfItsState) {
   Picture();
   EXPECT_EQ(Px(2, 7), Rgb(cl3DLight));
   EXPECT_EQ(Px(3, 7), Rgb(clBtnText));
+}
+
+// A canvas whose caption drawing fails, as a broken font would make it.
+class TFailingTextCanvas : public MemoryCanvas {
+ public:
+  using MemoryCanvas::MemoryCanvas;
+  using MemoryCanvas::DrawText;
+  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override {
+    if (!(flags & dtCalcRect)) throw std::runtime_error("no text today");
+    return MemoryCanvas::DrawText(rect, text, flags);
+  }
+};
+
+TEST_F(ButtonTest, AFailingCaptionStillGivesTheCanvasItsClipBack) {
+  TFailingTextCanvas canvas(70, 25);
+  EXPECT_THROW(button->Paint(canvas), std::runtime_error);
+  EXPECT_FALSE(canvas.GetClipRegion().has_value()) << "no clip, as before the paint";
+  canvas.IntersectClipRect({0, 0, 50, 20});
+  const std::optional<TRegion> before = canvas.GetClipRegion();
+  EXPECT_THROW(button->Paint(canvas), std::runtime_error);
+  EXPECT_EQ(canvas.GetClipRegion(), before);
 }
 
 // ---------------------------------------------------------------------------------------
