@@ -143,19 +143,16 @@ TEST_F(ButtonTest, TheCaptionIsClippedInsideTheFrameOfItsState) {
   EXPECT_EQ(Px(3, 7), Rgb(clBtnText));
 }
 
-// A canvas whose caption drawing fails, as a broken font would make it.
-class TFailingTextCanvas : public MemoryCanvas {
+// A canvas that cannot draw pictures, as one out of memory for a bitmap would.
+class TFailingPictureCanvas : public MemoryCanvas {
  public:
   using MemoryCanvas::MemoryCanvas;
-  using MemoryCanvas::DrawText;
-  int DrawText(TRect& rect, std::string_view text, TTextFlags flags) override {
-    if (!(flags & dtCalcRect)) throw std::runtime_error("no text today");
-    return MemoryCanvas::DrawText(rect, text, flags);
-  }
+  void DrawImageTransparent(TPoint, const TImage&, TColor) override { throw std::runtime_error("no pictures today"); }
 };
 
-TEST_F(ButtonTest, AFailingCaptionStillGivesTheCanvasItsClipBack) {
-  TFailingTextCanvas canvas(70, 25);
+TEST_F(ButtonTest, AFailingGlyphStillGivesTheCanvasItsClipBack) {
+  button->SetGlyph(TImage(8, 8, clRed));
+  TFailingPictureCanvas canvas(70, 25);
   EXPECT_THROW(button->Paint(canvas), std::runtime_error);
   EXPECT_FALSE(canvas.GetClipRegion().has_value()) << "no clip, as before the paint";
   canvas.IntersectClipRect({0, 0, 50, 20});

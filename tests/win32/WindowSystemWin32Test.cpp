@@ -283,6 +283,7 @@ TEST_F(WindowSystemOnRealWindows, AnOwnerDrawnButtonIsDrawnByItsHandlerWithTheSy
 TEST_F(WindowSystemOnRealWindows, AButtonsEraseAndContextMenuRequestsGoToItsHandler) {
   TRecordingHandler buttonLog{log, "button"};
   buttonLog.LogMoves = false;
+  buttonLog.LogEraseAndMenus = formLog.LogEraseAndMenus = true;
   TNativeWindowParams params;
   params.Parent = form.get();
   params.Bounds = {10, 80, 90, 105};
