@@ -2,6 +2,10 @@
 // state looks like under both painters, the focus mark, the hot look on the manual
 // clock, and the keys and presses that click it.
 #include <gtest/gtest.h>
+// On Windows the test framework brings in the system headers, whose DrawText and
+// TextOut macros would rename the canvas operations that the failing canvas inherits.
+#undef DrawText
+#undef TextOut
 
 #include <algorithm>
 #include <stdexcept>
