@@ -126,6 +126,8 @@ void TMainForm::CreateControls() {
     button->SetCaption(captions[i]);
     button->SetTabOrder(2 + i);
     button->SetControlId(kButtonId + i + 1);
+    button->LookAndFeel().SetKind(TcxLookAndFeelKind::lfStandard);
+    button->LookAndFeel().SetNativeStyle(true);
   }
 
   cxProgressBar1 = Make<TCommandProgress>("cxProgressBar1", *Panel2, 13, 270, 578, 20);

@@ -12,6 +12,7 @@
 #include "forms/ExtCtrls.h"
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
+#include "lookandfeel/cxButtons.h"
 
 namespace vormix {
 
@@ -20,7 +21,7 @@ namespace vormix {
 using TNumericField = TcxSpinEdit;
 using TTextArea = TMemo;
 using TCommandProgress = TProgressBar;
-using TPushButton = TButton;
+using TPushButton = TcxButton;
 
 // Control ids of the native windows, stable so that tools outside the program can find
 // a control: numeric field n has 100 + n, the memos 201 and 202, button n 300 + n.

@@ -354,6 +354,9 @@ void TWinControl::NativeChar(char16_t& ch) {
   Guarded([&] {
     if (OnKeyPress) OnKeyPress(*this, passed);
     if (passed != 0) KeyPress(passed);
+    // A control that takes no characters offers them to the form as accelerators.
+    TCustomForm* form = passed != 0 && !(DialogCodes(0) & dcWantChars) ? GetParentForm() : nullptr;
+    if (form && form->DialogChar(passed)) passed = 0;
     ch = passed;
   });
 }

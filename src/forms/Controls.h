@@ -145,6 +145,9 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   virtual void DoExit();
   // Enter, Escape and other keys nobody else wanted; true when this control took it.
   virtual bool WantsDialogKey(TKey /*key*/, TShiftState /*shift*/) { return false; }
+  // A character that the focused control does not take (an accelerator); true when this
+  // control took it.
+  virtual bool WantsDialogChar(char16_t /*ch*/) { return false; }
 
  protected:
   friend class TControl;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/Utf.h"
+#include "forms/StdCtrls.h"
 
 namespace vormix {
 
@@ -125,9 +126,20 @@ void TCustomForm::ControlGotFocus(TWinControl* control) {
       TFlagScope changing(m_inFocusChange);
       previous->DoExit();
     }
-    if (m_activeControl != control) return;
+    if (m_activeControl != control) {
+      FocusChanged();
+      return;
+    }
   }
+  FocusChanged();
   control->DoEnter();
+}
+
+void TCustomForm::FocusChanged() {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  for (TWinControl* c : list)
+    if (auto* button = dynamic_cast<TButton*>(c)) button->ActiveControlChanged();
 }
 
 void TCustomForm::ControlRemoved(TWinControl* control) {
@@ -163,10 +175,20 @@ bool TCustomForm::DialogKey(TKey key, TShiftState shift) {
     SelectNext(m_activeControl, (shift & ssShift) == 0);
     return true;
   }
+  const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+  if ((shift & ssAlt) && !(shift & ssCtrl) && letterOrDigit) return DialogChar(static_cast<char16_t>(key));
   std::vector<TWinControl*> list;
   GetTabOrderList(list);
   for (TWinControl* c : list)
     if (c->WantsDialogKey(key, shift)) return true;
+  return false;
+}
+
+bool TCustomForm::DialogChar(char16_t ch) {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  for (TWinControl* c : list)
+    if (c->WantsDialogChar(ch)) return true;
   return false;
 }
 

@@ -46,8 +46,15 @@ class TCustomForm : public TWinControl {
   void SelectFirst();
   void SelectNext(TWinControl* current, bool forward);
   TWinControl* FindNextControl(TWinControl* current, bool forward) const;
-  // Tab and the arrows move the focus; any other key is offered to the controls.
+  // Tab and the arrows move the focus; any other key is offered to the controls, and
+  // Alt with a letter or digit is an accelerator.
   bool DialogKey(TKey key, TShiftState shift);
+  // An accelerator character, offered to the controls in tab order.
+  bool DialogChar(char16_t ch);
+
+  // What the button that closed a modal form gave it; 0 while it stays open.
+  int ModalResult() const { return m_modalResult; }
+  void SetModalResult(int result) { m_modalResult = result; }
 
   TNotifyEvent OnClose;
 
@@ -62,6 +69,8 @@ class TCustomForm : public TWinControl {
  private:
   void ScaleToScreen();
   void PlaceOnScreen();
+  // Every push button learns whether it is the active one now.
+  void FocusChanged();
 
   TApplication& m_application;
   std::string m_caption;
@@ -70,6 +79,7 @@ class TCustomForm : public TWinControl {
   TNativeFormStyle m_borderStyle;
   TWinControl* m_activeControl = nullptr;
   bool m_inFocusChange = false;
+  int m_modalResult = 0;
   bool m_scaled = false;
   int m_pixelsPerInch = 96;
 };

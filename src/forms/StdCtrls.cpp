@@ -29,29 +29,15 @@ void TButton::SetCaption(const std::string& caption) {
   SetText(caption);
 }
 
-std::unique_ptr<INativeWindow> TButton::CreateNativeWindow(IWindowSystem& system,
-                                                           const TNativeWindowParams& params) {
-  TNativeWindowParams p = params;
-  p.Text = m_caption;
-  return system.CreateButton(p, TNativeButtonStyle{}, *this);
-}
-
 void TButton::Click() {
+  if (TCustomForm* form = GetParentForm()) form->SetModalResult(ModalResult);
   if (OnClick) OnClick(*this);
 }
 
-// A press first takes the focus. If the control being left refuses to let it go (a
-// field whose text does not pass its check), the press is dropped and no click follows.
-bool TButton::MouseDown(TMouseButton button, TPoint, TShiftState) {
-  if (button != TMouseButton::mbLeft || Focused()) return true;
-  SetFocus();
-  return Focused();
-}
-
 bool TButton::IsActiveButton() const {
-  if (Focused()) return true;
   TCustomForm* form = GetParentForm();
   TWinControl* active = form ? form->ActiveControl() : nullptr;
+  if (active == this || Focused()) return true;
   return Default && (!active || !dynamic_cast<TButton*>(active));
 }
 
@@ -61,6 +47,28 @@ bool TButton::WantsDialogKey(TKey key, TShiftState shift) {
   if (!taken || !CanFocus()) return false;
   Click();
   return true;
+}
+
+bool TButton::WantsDialogChar(char16_t ch) {
+  if (!IsAccelerator(ch, m_caption) || !CanFocus()) return false;
+  Click();
+  return true;
+}
+
+char16_t AcceleratorOf(std::string_view caption) {
+  const std::u16string units = Utf8ToUtf16(caption);
+  for (std::size_t i = 0; i + 1 < units.size(); ++i) {
+    if (units[i] != u'&') continue;
+    if (units[i + 1] != u'&') return units[i + 1];
+    ++i;  // "&&" is an ampersand of the text
+  }
+  return 0;
+}
+
+bool IsAccelerator(char16_t ch, std::string_view caption) {
+  auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c; };
+  const char16_t marked = AcceleratorOf(caption);
+  return marked != 0 && ch != 0 && upper(marked) == upper(ch);
 }
 
 // ---------------------------------------------------------------------------------------

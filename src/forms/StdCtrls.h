@@ -9,29 +9,43 @@
 
 namespace vormix {
 
+// The windowing library's push button: its caption, the roles of default and cancel
+// button, the modal result it gives its form, and the keys that click it. How it looks,
+// and how a press reaches it, belong to the drawn button built on it.
 class TButton : public TWinControl {
  public:
-  explicit TButton(std::string name = {});
   const std::string& Caption() const { return m_caption; }
   void SetCaption(const std::string& caption);
   bool Default = false;  // Enter clicks it while the focus is on a control that is not a button
   bool Cancel = false;   // Escape clicks it
+  int ModalResult = 0;   // given to the form by a click; 0 keeps a modal form open
+  bool WordWrap = false;  // the caption may take several lines
 
   TNotifyEvent OnClick;
   virtual void Click();
   bool WantsDialogKey(TKey key, TShiftState shift) override;
+  bool WantsDialogChar(char16_t ch) override;
+  // The button that Enter clicks now: the focused button, or the default button while
+  // the focus is on a control that is not a push button.
+  bool IsActiveButton() const;
+  // The form's focus moved: the button looks like the default one when it is active.
+  void ActiveControlChanged() { SetButtonStyle(IsActiveButton()); }
 
  protected:
-  std::unique_ptr<INativeWindow> CreateNativeWindow(IWindowSystem& system,
-                                                    const TNativeWindowParams& params) override;
+  explicit TButton(std::string name = {});
   TDialogCodes DialogCodes(TShiftState) const override { return dcButton; }
-  bool MouseDown(TMouseButton button, TPoint at, TShiftState shift) override;
   void Clicked() override { Click(); }
+  // The request to look like the default button or not.
+  virtual void SetButtonStyle(bool /*isDefault*/) {}
 
  private:
-  bool IsActiveButton() const;
   std::string m_caption;
 };
+
+// The character marked by an ampersand in a caption ("&&" stands for a plain one), or 0.
+char16_t AcceleratorOf(std::string_view caption);
+// Whether a typed character selects that accelerator (letters in either case).
+bool IsAccelerator(char16_t ch, std::string_view caption);
 
 // Edits on the native edit control; positions count UTF-16 code units.
 class TCustomEdit : public TWinControl {

@@ -53,11 +53,18 @@ class INativeWindowHandler {
   // draw request.
   virtual void NativeDrawItem(ICanvas& /*canvas*/, bool /*selected*/, bool /*focused*/) {}
   virtual void NativeClicked() {}      // a push button was clicked (mouse release or Space)
+  // The system is about to erase a native control's background before it paints. Answer
+  // true when the control's own paint covers every pixel: nothing is erased then.
+  virtual bool NativeEraseBackground() { return false; }
   virtual void NativeTextChanged() {}  // an edit control's text changed, typed or set
   // Clipboard requests of an edit control; answer false to refuse them silently.
   virtual bool NativePaste() { return true; }
   virtual bool NativeCut() { return true; }
 
+  // The user asked for a context menu: a right click (at the pointer, in screen
+  // coordinates) or the keyboard's menu key or Shift+F10 (keyboard true, no point).
+  // Answer true when a menu was shown.
+  virtual bool NativeContextMenu(TPoint /*screen*/, bool /*keyboard*/) { return false; }
   virtual void NativeCloseRequested() {}  // title-bar close box, system menu, Alt+F4
   // The application as a whole became active or inactive (forms only).
   virtual void NativeApplicationActivated(bool /*active*/) {}

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "platform/Menu.h"
 #include "platform/NativeWindow.h"
 
 namespace vormix {
@@ -71,6 +72,7 @@ class IWindowSystem {
   virtual INativeWindow* WindowFromPoint(TPoint screen) const = 0;
   // Whether any window of the program holds the mouse capture.
   virtual bool IsMouseCaptured() const = 0;
+  virtual IPopupMenus& PopupMenus() = 0;
 };
 
 }  // namespace vormix

@@ -13,7 +13,7 @@ class MainFormTest : public testing::Test {
  protected:
   void SetUp() override { form.Show(); }
 
-  void Press(TButton& button) { desk.windows.Click(*button.Window()); }
+  void Press(TPushButton& button) { desk.windows.Click(*button.Window()); }
   // Template, count and parameter fields as a user would leave them, then a click on the
   // generate button.
   void Generate(const std::string& templ, std::int64_t count) {

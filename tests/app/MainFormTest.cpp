@@ -86,6 +86,32 @@ TEST_F(MainFormLayout, CaptionsAndAreaStyles) {
   EXPECT_FALSE(desk.EditOf(*form.cxSpinEdit5).Style().MultiLine);
 }
 
+// The four buttons are drawn by the program: classic while no theme is in force, with
+// the caption box of a 70 x 25 button, and natively once the theme is on.
+TEST_F(MainFormLayout, ButtonsAreDrawnStandardAndNativeButtons) {
+  for (TcxButton* b : {form.cxButton1.get(), form.cxButton2.get(), form.cxButton3.get(), form.cxButton4.get()}) {
+    SCOPED_TRACE(b->Name());
+    EXPECT_EQ(b->LookAndFeel().AssignedValues(), lfvsAll);
+    EXPECT_EQ(b->LookAndFeel().Kind(), TcxLookAndFeelKind::lfStandard);
+    EXPECT_TRUE(b->LookAndFeel().NativeStyle());
+    EXPECT_TRUE(dynamic_cast<MemoryButton&>(*desk.WindowOf(*b)).Style().OwnerDraw);
+    EXPECT_EQ(&b->ButtonPainter(), &StandardPainter());
+    desk.WindowOf(*b)->PaintNow();
+    const MemoryCanvas& picture = desk.WindowOf(*b)->Canvas();
+    EXPECT_EQ(picture.Pixel(0, 0), ResolveMemoryColor(clBtnHighlight));
+    EXPECT_EQ(picture.Pixel(69, 24), ResolveMemoryColor(cl3DDkShadow));
+    EXPECT_EQ(picture.Pixel(68, 23), ResolveMemoryColor(clBtnShadow));
+  }
+  // "生成命令" is 48 wide: its box starts at (11, 6); "关于" (24 wide) at (23, 6).
+  EXPECT_EQ(desk.WindowOf(*form.cxButton1)->Canvas().Pixel(11, 6), ResolveMemoryColor(clBtnText));
+  EXPECT_EQ(desk.WindowOf(*form.cxButton1)->Canvas().Pixel(10, 6), ResolveMemoryColor(clBtnFace));
+  EXPECT_EQ(desk.WindowOf(*form.cxButton3)->Canvas().Pixel(23, 6), ResolveMemoryColor(clBtnText));
+
+  desk.themes.Active = true;
+  desk.windows.BroadcastThemeChanged();
+  EXPECT_EQ(&form.cxButton1->ButtonPainter(), &WinXPPainter());
+}
+
 TEST_F(MainFormLayout, StartsWithBasesZeroStepsOneAndCountHundred) {
   for (int n = 1; n <= 17; ++n) {
     const std::int64_t expected = n == 17 ? 100 : (n % 2 == 0 ? 1 : 0);

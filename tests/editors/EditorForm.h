@@ -11,6 +11,7 @@
 #include "editors/cxTextEdit.h"
 #include "forms/MemoryDesktop.h"
 #include "forms/StdCtrls.h"
+#include "lookandfeel/cxButtons.h"
 
 namespace vormix {
 
@@ -89,7 +90,7 @@ class EditorForm : public EditorDesk {
   TCustomForm form{desk.app, "Form"};
   std::unique_ptr<TcxTextEdit> first = Place<TcxTextEdit>(form, "first", 8, 8, 120, 21);
   std::unique_ptr<TcxTextEdit> second = Place<TcxTextEdit>(form, "second", 8, 40, 120, 21);
-  std::unique_ptr<TButton> button = Place<TButton>(form, "button", 8, 72, 75, 25);
+  std::unique_ptr<TcxButton> button = Place<TcxButton>(form, "button", 8, 72, 75, 25);
   std::vector<std::string> log;
   std::vector<std::string> keys;
 };

@@ -7,6 +7,7 @@
 
 #include "forms/MemoryDesktop.h"
 #include "forms/StdCtrls.h"
+#include "lookandfeel/cxButtons.h"
 
 namespace vormix {
 namespace {
@@ -23,7 +24,7 @@ class ApplicationTest : public testing::Test {
 
   TMemoryDesktop desk;
   TCustomForm form{desk.app, "Form"};
-  std::unique_ptr<TButton> button = Place<TButton>(form, "button", 0, 0);
+  std::unique_ptr<TcxButton> button = Place<TcxButton>(form, "button", 0, 0);
   std::unique_ptr<TEdit> edit = Place<TEdit>(form, "edit", 0, 30);
 };
 

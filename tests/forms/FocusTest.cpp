@@ -6,6 +6,7 @@
 #include "forms/ExtCtrls.h"
 #include "forms/MemoryDesktop.h"
 #include "forms/StdCtrls.h"
+#include "lookandfeel/cxButtons.h"
 
 namespace vormix {
 namespace {
@@ -61,7 +62,7 @@ class FocusTest : public testing::Test {
   std::unique_ptr<TStubbornEdit> third = Place<TStubbornEdit>(form, "third", 0, 40);
   std::unique_ptr<TStubbornEdit> first = Place<TStubbornEdit>(form, "first", 0, 0);
   std::unique_ptr<TStubbornEdit> second = Place<TStubbornEdit>(form, "second", 0, 20);
-  std::unique_ptr<TButton> button = Place<TButton>(form, "button", 0, 60);
+  std::unique_ptr<TcxButton> button = Place<TcxButton>(form, "button", 0, 60);
   std::vector<std::string> log;
 };
 

@@ -40,6 +40,9 @@ struct TRecordingHandler : INativeWindowHandler {
   bool CaptureOnPress = false;      // take the capture on a left press, give it back on release
   bool UseWheel = false;
   bool LogMoves = true;
+  bool LogEraseAndMenus = false;  // erase and context-menu requests too
+  bool SkipErase = false;         // answer the erase request as done
+  bool ShowsMenu = false;         // answer a context-menu request as shown
   std::function<void(ICanvas&)> OnPaint;
 
   void Add(const std::string& line) { Log.push_back(Name + " " + line); }
@@ -72,6 +75,14 @@ struct TRecordingHandler : INativeWindowHandler {
     if (OnPaint) OnPaint(canvas);
   }
   void NativeClicked() override { Add("clicked"); }
+  bool NativeEraseBackground() override {
+    if (LogEraseAndMenus) Add("erase");
+    return SkipErase;
+  }
+  bool NativeContextMenu(TPoint screen, bool keyboard) override {
+    if (LogEraseAndMenus) Add(keyboard ? "context menu keyboard" : "context menu " + PointText(screen));
+    return ShowsMenu;
+  }
   void NativeFocusIn() override { Add("focus in"); }
   void NativeFocusOut() override { Add("focus out"); }
   void NativeApplicationActivated(bool active) override { Add(active ? "app active" : "app inactive"); }

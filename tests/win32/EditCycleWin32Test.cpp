@@ -14,6 +14,7 @@
 #include "editors/cxTextEdit.h"
 #include "forms/Forms.h"
 #include "forms/StdCtrls.h"
+#include "lookandfeel/cxButtons.h"
 #include "platform/memory/MemoryServices.h"
 #include "platform/win32/Win32WindowSystem.h"
 
@@ -118,7 +119,7 @@ class EditCycleOnRealWindows : public testing::Test {
   TCustomForm form{app, "Form"};
   std::unique_ptr<TcxTextEdit> first = Make<TcxTextEdit>("first", 10, 10, 200, 21);
   std::unique_ptr<TcxTextEdit> second = Make<TcxTextEdit>("second", 10, 40, 200, 21);
-  std::unique_ptr<TButton> button = Make<TButton>("button", 10, 75, 75, 25);
+  std::unique_ptr<TcxButton> button = Make<TcxButton>("button", 10, 75, 75, 25);
   Strings log;
   Strings chars;  // "first 97": who saw which character in OnKeyPress
   int keyUps = 0;

@@ -280,6 +280,78 @@ TEST_F(WindowSystemOnRealWindows, AnOwnerDrawnButtonIsDrawnByItsHandlerWithTheSy
   EXPECT_TRUE(Logged("button down left 40,12 LD"));
 }
 
+TEST_F(WindowSystemOnRealWindows, AButtonsEraseAndContextMenuRequestsGoToItsHandler) {
+  TRecordingHandler buttonLog{log, "button"};
+  buttonLog.LogMoves = false;
+  buttonLog.LogEraseAndMenus = formLog.LogEraseAndMenus = true;
+  TNativeWindowParams params;
+  params.Parent = form.get();
+  params.Bounds = {10, 80, 90, 105};
+  auto button = windows.CreateButton(params, {.OwnerDraw = true}, buttonLog);
+  ASSERT_TRUE(ShowInFront());
+
+  // Answered as done, nothing is erased; otherwise the system button erases.
+  const COLORREF magenta = RGB(255, 0, 255);
+  for (bool skip : {true, false}) {
+    SCOPED_TRACE(skip ? "skipped" : "erased");
+    buttonLog.SkipErase = skip;
+    TBitmapDC dc(80, 25, magenta);
+    log.clear();
+    SendMessageW(Hwnd(*button), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc.Dc()), 0);
+    EXPECT_EQ(log, TLines{"button erase"});
+    EXPECT_EQ(dc.Pixel(40, 12) == magenta, skip);
+  }
+
+  // A right click asks at the pointer; unused, the request goes on to the parent.
+  const TPoint middle = button->ClientToScreen({40, 12});
+  MoveTo(middle);
+  log.clear();
+  Mouse(MOUSEEVENTF_RIGHTDOWN);
+  Mouse(MOUSEEVENTF_RIGHTUP);
+  ASSERT_TRUE(WaitFor("button context menu " + PointText(middle)));
+  EXPECT_TRUE(WaitFor("form context menu " + PointText(middle)));
+  buttonLog.ShowsMenu = true;
+  log.clear();
+  SetFocus(Hwnd(*button));
+  for (bool up : {false, true}) {
+    INPUT key{};
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_APPS;
+    key.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &key, sizeof key);
+  }
+  ASSERT_TRUE(WaitFor("button context menu keyboard"));
+  Pump([] { return false; }, 100);
+  EXPECT_FALSE(Logged("form context menu keyboard")) << "shown: the parent is not asked";
+}
+
+TEST_F(WindowSystemOnRealWindows, APopupMenuIsTrackedUntilTheUserChoosesOrDismissesIt) {
+  ASSERT_TRUE(ShowInFront());
+  IPopupMenus& menus = windows.PopupMenus();
+  EXPECT_GT(menus.ItemHeight(), 0);
+  const TRect work = menus.WorkAreaAt(form->ClientToScreen({0, 0}));
+  EXPECT_FALSE(work.IsEmpty());
+  TPopupMenuRequest request;
+  request.Owner = form.get();
+  request.Items = {{"First", "", true}, {"Second", "Ctrl+S", true}};
+  request.At = form->ClientToScreen({20, 20});
+  // The keys are waiting when the menu starts tracking: the menu reads them.
+  auto keys = [](std::initializer_list<WORD> codes) {
+    for (WORD code : codes)
+      for (bool up : {false, true}) {
+        INPUT key{};
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = code;
+        key.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &key, sizeof key);
+      }
+  };
+  keys({VK_ESCAPE});
+  EXPECT_EQ(menus.Track(request), -1);
+  keys({VK_DOWN, VK_DOWN, VK_RETURN});
+  EXPECT_EQ(menus.Track(request), 1);
+}
+
 TEST_F(WindowSystemOnRealWindows, RegionsGoThereAndBackInClientCoordinates) {
   ASSERT_TRUE(ShowInFront());
   const TRegion ell = TRegion({0, 0, 30, 50}).Union(TRegion({30, 40, 100, 50}));

@@ -575,6 +575,7 @@ void MemoryWindowSystem::DeliverKey(TKey key, TShiftState shift, char16_t ch) {
   // The window may be gone or unfocused by now; what was translated still goes to it.
   const bool alive = std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end();
   if (alive && down != 0) target->DefaultKeyDown(down, shift);
+  if (IsAlive(target) && (down == vk::Apps || (down == vk::F10 && shift == ssShift))) ContextMenu(*target, std::nullopt);
   if (alive && ch != 0 && std::find(m_windows.begin(), m_windows.end(), target) != m_windows.end()) {
     char16_t c = ch;
     target->Handler().NativeChar(c);
@@ -707,8 +708,17 @@ void MemoryWindowSystem::MouseUp(INativeWindow& window, TPoint at, TMouseButton 
     // the release, as on Windows.
     if (button == TMouseButton::mbLeft) target->DefaultMouseUp(client);
     if (IsAlive(target)) target->Handler().NativeMouseUp(button, client, MouseShift(shift));
+    if (button == TMouseButton::mbRight && IsAlive(target)) ContextMenu(*target, screen);
   }
   SettlePointer();
+}
+
+void MemoryWindowSystem::ContextMenu(INativeWindow& window, std::optional<TPoint> screen) {
+  for (auto* w = dynamic_cast<MemoryWindow*>(&window); w;) {
+    MemoryWindow* parent = w->Parent();
+    if (w->Handler().NativeContextMenu(screen.value_or(TPoint{}), !screen)) return;
+    w = IsAlive(parent) ? parent : nullptr;
+  }
 }
 
 void MemoryWindowSystem::Wheel(int delta, TShiftState shift) {

@@ -16,6 +16,7 @@
 #include "platform/Clipboard.h"
 #include "platform/WindowSystem.h"
 #include "platform/memory/MemoryCanvas.h"
+#include "platform/memory/MemoryMenus.h"
 
 namespace vormix {
 
@@ -296,6 +297,8 @@ class MemoryWindowSystem : public IWindowSystem {
   TPoint CursorPos() const override { return m_cursorPos; }
   INativeWindow* WindowFromPoint(TPoint screen) const override { return WindowAt(screen); }
   bool IsMouseCaptured() const override { return m_capture != nullptr; }
+  IPopupMenus& PopupMenus() override { return m_menus; }
+  MemoryPopupMenus& Menus() { return m_menus; }
   MemoryWindow* CaptureWindow() const { return m_capture; }
   // The window losing the capture is told (also when it releases the capture itself).
   void SetCaptureWindow(MemoryWindow* window);
@@ -322,6 +325,10 @@ class MemoryWindowSystem : public IWindowSystem {
                  TShiftState shift = 0);
   void MouseUp(INativeWindow& window, TPoint at, TMouseButton button = TMouseButton::mbLeft,
                TShiftState shift = 0);
+  // A context-menu request, as the system makes it after a right button's release over
+  // a window that did not use it (a screen point) or for the menu key or Shift+F10 on the
+  // focused window (no point): to the window first, then to its parents while unused.
+  void ContextMenu(INativeWindow& window, std::optional<TPoint> screen);
   // One wheel notification to the focused window, passed on to its parents while unused.
   void Wheel(int delta, TShiftState shift = 0);
   void SetCursorPos(TPoint screen) { m_cursorPos = screen; }  // no notification
@@ -393,6 +400,7 @@ class MemoryWindowSystem : public IWindowSystem {
   std::int64_t m_now = 0;
   bool m_ticking = false;
   std::map<TSystemMetric, int> m_metrics;
+  MemoryPopupMenus m_menus;
 };
 
 }  // namespace vormix

@@ -241,6 +241,12 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DRAWITEM:
       if (DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
       break;
+    case WM_CONTEXTMENU: {
+      // Unused, the default handling passes the request on to the parent.
+      const bool keyboard = lParam == -1;
+      if (m_handler && m_handler->NativeContextMenu(keyboard ? TPoint{} : PointFrom(lParam), keyboard)) return 0;
+      break;
+    }
     case WM_PRINTCLIENT:
       if (IsOwnClass()) {
         Win32Canvas canvas(reinterpret_cast<HDC>(wParam), m_system);
@@ -265,7 +271,9 @@ LRESULT Win32Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!m_original) return PaintMessage();
       break;
     case WM_ERASEBKGND:
-      if (!m_original) return 1;  // the paint covers every pixel
+      // The paint covers every pixel: of our own windows always, of a system control
+      // when its handler says so.
+      if (!m_original || (m_handler && m_handler->NativeEraseBackground())) return 1;
       break;
     case WM_NCDESTROY: {
       const LRESULT result = CallDefault(message, wParam, lParam);

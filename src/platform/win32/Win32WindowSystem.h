@@ -13,6 +13,7 @@
 
 #include "platform/WindowSystem.h"
 #include "platform/win32/Win32Fonts.h"
+#include "platform/win32/Win32Menus.h"
 
 namespace vormix {
 
@@ -184,6 +185,7 @@ class Win32WindowSystem : public IWindowSystem {
   TPoint CursorPos() const override;
   INativeWindow* WindowFromPoint(TPoint screen) const override;
   bool IsMouseCaptured() const override;
+  IPopupMenus& PopupMenus() override { return m_menus; }
 
   HINSTANCE Instance() const { return m_instance; }
   HFONT FontFor(const TFontSpec& font) { return m_fonts.FontFor(font); }
@@ -206,6 +208,7 @@ class Win32WindowSystem : public IWindowSystem {
   bool m_quitting = false;
   Win32FontCache m_fonts;
   INativeWindowHandler m_noHandler;  // for the system's own hidden windows
+  Win32PopupMenus m_menus;
   std::unique_ptr<Win32Window> m_timerWindow;
   std::map<UINT_PTR, Win32Timer*> m_timers;
   std::set<UINT_PTR> m_ticking;  // ticks being handled, which are never entered again
