@@ -1,5 +1,7 @@
 #include "app/MainFrm.h"
 
+#include "app/AboutFrm.h"
+
 #include "base/Variant.h"
 
 namespace vormix {
@@ -167,6 +169,7 @@ void TMainForm::CreateControls() {
 
   cxButton1->OnClick = [this](TObject& sender) { cxButton1Click(sender); };
   cxButton2->OnClick = [this](TObject& sender) { cxButton2Click(sender); };
+  cxButton3->OnClick = [this](TObject& sender) { cxButton3Click(sender); };
   cxButton4->OnClick = [this](TObject& sender) { cxButton4Click(sender); };
 }
 
@@ -262,6 +265,16 @@ void TMainForm::RunBatch(const std::string& templ, const ParameterValues& bases,
 void TMainForm::cxButton2Click(TObject&) {
   if (!SaveDialog1->Execute()) return;
   cxMemo2->Lines().SaveToFile(SaveDialog1->FileName);
+}
+
+// A fresh dialog for every click, gone again when it closes, also when showing it failed.
+void TMainForm::cxButton3Click(TObject&) {
+  struct TForget {
+    ~TForget() { AboutForm = nullptr; }
+  } forget;
+  auto dialog = std::make_unique<TAboutForm>(Application());
+  AboutForm = dialog.get();
+  dialog->ShowModal();
 }
 
 void TMainForm::cxButton4Click(TObject&) { Close(); }

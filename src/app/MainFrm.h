@@ -42,6 +42,7 @@ class TMainForm : public TCustomForm {
 
   void cxButton1Click(TObject& sender);  // generate
   void cxButton2Click(TObject& sender);  // save the results
+  void cxButton3Click(TObject& sender);  // the About dialog
   void cxButton4Click(TObject& sender);  // exit
 
   void cxSpinEdit1KeyPress(TObject& sender, char16_t& key);

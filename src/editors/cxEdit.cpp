@@ -84,7 +84,7 @@ TcxEditBorderStyle RaisedBorderStyle(TcxEditBorderStyle style) {
 TcxEditBorderStyle TcxEditStyle::BorderStyle() const {
   if (IsAssigned(svBorderStyle)) return m_borderStyle;
   switch (m_state) {
-    case TcxEditStyleState::essNormal: return BorderStyleOfKind(LookAndFeel.Kind());
+    case TcxEditStyleState::essNormal: return m_edit.DefaultBorderStyle(LookAndFeel.Kind());
     case TcxEditStyleState::essFocused:
     case TcxEditStyleState::essHot:
       return Main().HotTrack() ? RaisedBorderStyle(Main().BorderStyle()) : Main().BorderStyle();
@@ -376,6 +376,10 @@ void TcxCustomEdit::SetParentColor(bool parentColor) {
 
 TColor TcxCustomEdit::DefaultStyleColor() const {
   return m_parentColor && Parent() ? Parent()->Color() : clWindow;
+}
+
+TcxEditBorderStyle TcxCustomEdit::DefaultBorderStyle(TcxLookAndFeelKind kind) const {
+  return BorderStyleOfKind(kind);
 }
 
 void TcxCustomEdit::StyleChanged() {

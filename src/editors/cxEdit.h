@@ -311,6 +311,8 @@ class TcxCustomEdit : public TcxContainer {
   void SetParentColor(bool parentColor);
   // The colour of the main style when none is assigned.
   virtual TColor DefaultStyleColor() const;
+  // The main style's border when none is assigned: the look-and-feel's.
+  virtual TcxEditBorderStyle DefaultBorderStyle(TcxLookAndFeelKind kind) const;
 
   bool BeepOnEnter = true;
   bool AutoSize() const { return m_autoSize; }

@@ -190,9 +190,15 @@ void TWinControl::HandleNeeded() {
   if (!system) return;
   m_window = CreateNativeWindow(*system, WindowParams());
   if (!Enabled()) m_window->SetEnabled(false);
+  if (m_cursor != TCursor::crDefault) m_window->SetCursor(m_cursor);
   NativeWindowCreated();
   for (TControl* c : m_controls)
     if (auto* win = dynamic_cast<TWinControl*>(c)) win->HandleNeeded();
+}
+
+void TWinControl::SetCursor(TCursor cursor) {
+  m_cursor = cursor;
+  if (m_window) m_window->SetCursor(cursor);
 }
 
 void TWinControl::DestroyHandle() {

@@ -107,6 +107,10 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   int ControlId() const { return m_controlId; }
   void SetControlId(int id) { m_controlId = id; }
 
+  // The pointer's shape over the control.
+  TCursor Cursor() const { return m_cursor; }
+  void SetCursor(TCursor cursor);
+
   bool HandleAllocated() const { return m_window != nullptr; }
   void HandleNeeded();
   virtual void DestroyHandle();
@@ -207,6 +211,7 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   int m_tabOrder = -1;
   bool m_tabStop = false;
   int m_controlId = 0;
+  TCursor m_cursor = TCursor::crDefault;
   std::string m_text;  // kept while there is no native window
   mutable int m_paintingCopy = 0;
 };

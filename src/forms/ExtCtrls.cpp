@@ -50,6 +50,17 @@ void TBevel::Paint(ICanvas& canvas) {
   }
 }
 
+void TImageBox::SetPicture(const TImage& picture, TColor transparent) {
+  m_picture = picture;
+  m_transparent = transparent;
+  if (!picture.IsEmpty()) SetBounds(Left(), Top(), picture.Width, picture.Height);
+  Invalidate();
+}
+
+void TImageBox::Paint(ICanvas& canvas) {
+  if (!m_picture.IsEmpty()) canvas.DrawImageTransparent(BoundsRect().TopLeft(), m_picture, m_transparent);
+}
+
 void TLabel::SetCaption(const std::string& caption) {
   if (caption == m_caption) return;
   m_caption = caption;

@@ -41,6 +41,20 @@ class TLabel : public TControl {
   std::string m_caption;
 };
 
+// A picture on the form, drawn at its place with one colour let through; the control
+// takes the picture's size.
+class TImageBox : public TControl {
+ public:
+  explicit TImageBox(std::string name = {}) : TControl(std::move(name)) {}
+  const TImage& Picture() const { return m_picture; }
+  void SetPicture(const TImage& picture, TColor transparent);
+  void Paint(ICanvas& canvas) override;
+
+ private:
+  TImage m_picture;
+  TColor m_transparent = clNone;
+};
+
 // Draws a one-pixel frame: top and left edges in one colour, bottom and right in the other.
 void DrawFrame(ICanvas& canvas, const TRect& rect, TColor topLeft, TColor bottomRight);
 

@@ -97,8 +97,32 @@ void TCustomForm::Hide() {
 
 void TCustomForm::Close() {
   if (OnClose) OnClose(*this);
+  if (m_modal) {
+    // The modal loop ends and hides the form once the other windows are enabled again,
+    // so that the system hands the activation back to the owner and not elsewhere.
+    if (m_modalResult == mrNone) m_modalResult = mrCancel;
+    return;
+  }
   Hide();
   if (m_application.MainForm() == this) m_application.Terminate();
+}
+
+int TCustomForm::ShowModal() {
+  if (m_modal || IsShowing()) throw Error("Cannot make a visible window modal");
+  m_modalResult = mrNone;
+  {
+    TFlagScope modal(m_modal);
+    TModalScope others(m_application, this);
+    Show();
+    IWindowSystem& windows = m_application.Platform().Windows;
+    windows.RunModalLoop([this] { return m_modalResult != mrNone || m_application.Terminated(); });
+    if (m_modalResult == mrNone) m_modalResult = mrCancel;
+  }
+  Hide();
+  if (TCustomForm* main = m_application.MainForm(); main && main != this && main->FormWindow() &&
+                                                      main->FormWindow()->IsVisible())
+    main->FormWindow()->Activate();
+  return m_modalResult;
 }
 
 void TCustomForm::FocusControl(TWinControl* control) {

@@ -14,6 +14,9 @@ class TApplication;
 
 enum class TFormPosition { poDesigned, poScreenCenter };
 
+// Modal results: what a modal form answers when it closes.
+constexpr int mrNone = 0, mrOk = 1, mrCancel = 2;
+
 class TCustomForm : public TWinControl {
  public:
   TCustomForm(TApplication& application, std::string name);
@@ -35,7 +38,12 @@ class TCustomForm : public TWinControl {
 
   void Show();
   void Hide();
+  // A modal form closes with the cancel result unless a button gave it another.
   void Close();
+  // Shows the form over the program's other windows, which stay disabled until it
+  // closes, and handles messages until then; answers the modal result.
+  int ShowModal();
+  bool IsModal() const { return m_modal; }
   INativeForm* FormWindow() const { return dynamic_cast<INativeForm*>(Window()); }
 
   // Focus within the form.
@@ -80,6 +88,7 @@ class TCustomForm : public TWinControl {
   TWinControl* m_activeControl = nullptr;
   bool m_inFocusChange = false;
   int m_modalResult = 0;
+  bool m_modal = false;
   bool m_scaled = false;
   int m_pixelsPerInch = 96;
 };

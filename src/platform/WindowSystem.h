@@ -53,12 +53,22 @@ class IWindowSystem {
   virtual void Quit() = 0;
   // Handles the messages that are already waiting, then returns.
   virtual void ProcessMessages() = 0;
+  // The loop of a modal window: handles messages until finished() answers true after
+  // one of them, or until Quit() is called (the quit request then stays for the outer
+  // loop). The caller disables the other windows itself.
+  virtual void RunModalLoop(const std::function<bool()>& finished) = 0;
 
   // Drops the character message that the key being handled has already produced for
   // the window, so that a key consumed at key-down yields no character either.
   virtual void RemovePendingCharacter(INativeWindow& window) = 0;
   // The size of a text in a font, as the screen would draw it.
   virtual TSize MeasureText(std::string_view text, const TFontSpec& font) = 0;
+  // An off-screen picture of the screen's kind, for measuring text with DrawText's
+  // rules and for pictures kept between paints.
+  virtual std::unique_ptr<IBitmapCanvas> CreateBitmapCanvas(int width, int height) = 0;
+  // The program's own icon at 32 x 32 pixels; the pixels its mask lets through are
+  // given the colour transparent. Empty when the program has no icon.
+  virtual TImage ApplicationIcon(TColor transparent) const = 0;
 
   virtual TRect ScreenRect() const = 0;
   virtual int ScreenDpi() const = 0;

@@ -438,6 +438,18 @@ void MemoryWindowSystem::RunMessageLoop() {
   // Nothing arrives on its own in memory: tests drive every event themselves.
 }
 
+void MemoryWindowSystem::RunModalLoop(const std::function<bool()>& finished) {
+  ++m_modalLoops;
+  if (OnModalLoop && !finished()) OnModalLoop();
+}
+
+TImage MemoryWindowSystem::ApplicationIcon(TColor transparent) const {
+  TImage icon = m_icon;
+  for (TColor& pixel : icon.Pixels)
+    if (pixel == clNone) pixel = transparent;
+  return icon;
+}
+
 TSize MemoryWindowSystem::MeasureText(std::string_view text, const TFontSpec& font) {
   MemoryCanvas canvas(0, 0);
   return canvas.TextExtent(text, font);

@@ -287,6 +287,17 @@ class MemoryWindowSystem : public IWindowSystem {
   void RunMessageLoop() override;
   void Quit() override { m_quitRequested = true; }
   void ProcessMessages() override { ++m_messagePumps; }
+  // Nothing arrives on its own in memory: the loop runs the test's script for it once
+  // (what the user does while the window is up) and returns, finished or not.
+  void RunModalLoop(const std::function<bool()>& finished) override;
+  std::function<void()> OnModalLoop;
+  int ModalLoops() const { return m_modalLoops; }
+  std::unique_ptr<IBitmapCanvas> CreateBitmapCanvas(int width, int height) override {
+    return std::make_unique<MemoryCanvas>(width, height, clBlack);
+  }
+  TImage ApplicationIcon(TColor transparent) const override;
+  // The icon the program would have; pixels of the colour clNone are transparent.
+  void SetApplicationIcon(const TImage& icon) { m_icon = icon; }
   void RemovePendingCharacter(INativeWindow& window) override { m_discardCharFor = &window; }
   TSize MeasureText(std::string_view text, const TFontSpec& font) override;
   TRect ScreenRect() const override { return m_screen; }
@@ -389,6 +400,8 @@ class MemoryWindowSystem : public IWindowSystem {
   int m_dpi = 96;
   bool m_quitRequested = false;
   int m_messagePumps = 0;
+  int m_modalLoops = 0;
+  TImage m_icon;
   INativeWindow* m_discardCharFor = nullptr;
   MemoryWindow* m_capture = nullptr;
   MemoryWindow* m_hover = nullptr;  // the window that heard enter last and no leave since

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/Win32BitmapCanvas.h"
 #include "platform/win32/Win32Canvas.h"
 #include "platform/win32/Win32Text.h"
 
@@ -1052,6 +1053,63 @@ void Win32WindowSystem::ProcessMessages() {
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+}
+
+void Win32WindowSystem::RunModalLoop(const std::function<bool()>& finished) {
+  MSG message;
+  while (!m_quitting && !finished()) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      // The quit request belongs to the outer loop: put it back for that one.
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+std::unique_ptr<IBitmapCanvas> Win32WindowSystem::CreateBitmapCanvas(int width, int height) {
+  return std::make_unique<Win32BitmapCanvas>(width, height, m_fonts);
+}
+
+// The icon's colour and mask bitmaps, read back through 32-bit device-independent rows.
+TImage Win32WindowSystem::ApplicationIcon(TColor transparent) const {
+  constexpr int kSize = 32;
+  HICON icon = static_cast<HICON>(LoadImageW(m_instance, MAKEINTRESOURCEW(1), IMAGE_ICON, kSize, kSize, 0));
+  if (!icon) return {};
+  ICONINFO info{};
+  TImage picture;
+  if (GetIconInfo(icon, &info)) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = kSize;
+    bi.bmiHeader.biHeight = -kSize;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<std::uint32_t> colors(kSize * kSize), mask(kSize * kSize);
+    HDC dc = GetDC(nullptr);
+    const bool read = info.hbmColor &&
+                      GetDIBits(dc, info.hbmColor, 0, kSize, colors.data(), &bi, DIB_RGB_COLORS) == kSize &&
+                      GetDIBits(dc, info.hbmMask, 0, kSize, mask.data(), &bi, DIB_RGB_COLORS) == kSize;
+    ReleaseDC(nullptr, dc);
+    if (read) {
+      picture = TImage(kSize, kSize);
+      for (int i = 0; i < kSize * kSize; ++i) {
+        const std::uint32_t c = colors[static_cast<std::size_t>(i)];
+        picture.Pixels[static_cast<std::size_t>(i)] =
+            (mask[static_cast<std::size_t>(i)] & 0xFFFFFF) != 0
+                ? transparent
+                : RGBColor(static_cast<std::uint8_t>(c >> 16), static_cast<std::uint8_t>(c >> 8),
+                           static_cast<std::uint8_t>(c));
+      }
+    }
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+  }
+  DestroyIcon(icon);
+  return picture;
 }
 
 void Win32WindowSystem::RemovePendingCharacter(INativeWindow& window) {

@@ -175,6 +175,9 @@ class Win32WindowSystem : public IWindowSystem {
   void RunMessageLoop() override;
   void Quit() override;
   void ProcessMessages() override;
+  void RunModalLoop(const std::function<bool()>& finished) override;
+  std::unique_ptr<IBitmapCanvas> CreateBitmapCanvas(int width, int height) override;
+  TImage ApplicationIcon(TColor transparent) const override;
   void RemovePendingCharacter(INativeWindow& window) override;
   TSize MeasureText(std::string_view text, const TFontSpec& font) override;
   TRect ScreenRect() const override;
