@@ -233,7 +233,14 @@ void TcxCustomLabelViewInfo::Paint(ICanvas& canvas, const TcxCustomLabel& label)
       LabelCache = canvas.CreateBitmap(area.Width(), area.Height());
     ++CacheRenders;
     const int level = LabelCache->Save();
-    DrawContent(*LabelCache, {0, 0, area.Width(), area.Height()}, origin, label);
+    try {
+      DrawContent(*LabelCache, {0, 0, area.Width(), area.Height()}, origin, label);
+    } catch (...) {
+      // A half-drawn picture is never shown: the next paint starts afresh.
+      LabelCache.reset();
+      CacheStale = true;
+      throw;
+    }
     LabelCache->Restore(level);
   }
   canvas.BitBlt(area, *LabelCache, {0, 0}, TRasterOp::roSrcCopy);

@@ -160,6 +160,9 @@ class TcxCustomLabel : public TcxCustomEdit {
   TColor DefaultStyleColor() const override;
   TcxEditBorderStyle DefaultBorderStyle(TcxLookAndFeelKind) const override { return TcxEditBorderStyle::ebsNone; }
   bool WantsDialogChar(char16_t ch) override;
+  void ControlLeavingForm(TWinControl* control) override {
+    if (control == m_focusControl) m_focusControl = nullptr;
+  }
 
  protected:
   TcxCustomLabel(std::string name, std::unique_ptr<TcxCustomLabelProperties> properties);

@@ -116,6 +116,9 @@ void TControl::ScaleBy(int m, int d) {
 TWinControl::TWinControl(std::string name) : TControl(std::move(name)) {}
 
 TWinControl::~TWinControl() {
+  // Leave the parent while this is still a windowed control, so that the form forgets
+  // every reference to it (its active control, a label's focus control).
+  if (Parent()) Parent()->RemoveControl(this);
   // Children outlive nothing of ours: detach them so that they never reach back.
   for (TControl* child : std::vector<TControl*>(m_controls)) child->SetParent(nullptr);
   DestroyHandle();

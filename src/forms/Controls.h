@@ -152,6 +152,8 @@ class TWinControl : public TControl, protected INativeWindowHandler {
   // A character that the focused control does not take (an accelerator); true when this
   // control took it.
   virtual bool WantsDialogChar(char16_t /*ch*/) { return false; }
+  // A windowed control of the same form is leaving it: references to it must go.
+  virtual void ControlLeavingForm(TWinControl* /*control*/) {}
 
  protected:
   friend class TControl;

@@ -168,6 +168,10 @@ void TCustomForm::FocusChanged() {
 
 void TCustomForm::ControlRemoved(TWinControl* control) {
   if (m_activeControl == control) m_activeControl = nullptr;
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  for (TWinControl* c : list)
+    if (c != control) c->ControlLeavingForm(control);
 }
 
 void TCustomForm::SelectFirst() {

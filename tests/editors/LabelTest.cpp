@@ -232,6 +232,13 @@ TEST_F(LabelTest, AccelCharUnderlinesAndPassesTheFocusOrShowsLiterally) {
   EXPECT_EQ(label->Width(), 30 + 4) << "'A&B' shown literally";
   EXPECT_FALSE(form.DialogChar(u'b'));
   EXPECT_EQ(RemoveAccelChars("A&B&&C&"), "AB&C_");
+
+  label->Properties().SetShowAccelChar(true);
+  label->SetFocusControl(label.get());
+  EXPECT_EQ(label->FocusControl(), edit.get()) << "the label itself is refused";
+  edit.reset();
+  EXPECT_EQ(label->FocusControl(), nullptr) << "cleared when the control goes";
+  EXPECT_FALSE(form.DialogChar(u'b'));
 }
 
 TEST_F(LabelTest, ClickFiresOnReleaseOverTheLabelOnly) {
