@@ -14,7 +14,7 @@ namespace vormix::e2e {
 namespace {
 
 constexpr int kAbout = 303;
-constexpr int kTitleLabel = 502, kLinkLabel = 507, kOkButton = 511;
+constexpr int kTitleLabel = 502, kCorporationLabel = 505, kLinkLabel = 507, kOkButton = 511;
 constexpr const char* kAddress = "https://vormix.example.org";
 
 std::wstring BesideTheProgram(const std::wstring& name) {
@@ -111,6 +111,11 @@ class AboutE2e : public ::testing::Test {
     EXPECT_GT(gray, 20) << "the copy nearest the text";
     EXPECT_GT(lighter, 20) << "the blended copies";
     EXPECT_TRUE(SaveWindowPicture(about, BesideTheProgram(pictureName)));
+
+    // A label in "MS Sans Serif" at 11 pixels is its text's height plus the border area.
+    RECT corporation{};
+    GetClientRect(GetDlgItem(about, kCorporationLabel), &corporation);
+    EXPECT_EQ(corporation.bottom, 17);
 
     // Escape: no cancel button, the dialog stays.
     app.PressKey(VK_ESCAPE);
