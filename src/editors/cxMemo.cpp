@@ -106,7 +106,8 @@ void TcxCustomMemo::HandleKeyDown(TKey& key, TShiftState shift) {
     SelectAll();
     key = 0;
     // The key's character (code 1) must not reach the native control either.
-    if (TApplication* app = Application(); app && FocusWindow()) app->Platform().Windows.RemovePendingCharacter(*FocusWindow());
+    if (TApplication* app = Application(); app && FocusWindow())
+      app->Platform().Windows.RemovePendingCharacter(*FocusWindow());
     return;
   }
   if (key == vk::Tab && Properties().WantTabs() && !(shift & (ssCtrl | ssAlt))) return;  // a tab character
@@ -124,10 +125,14 @@ void TcxCustomMemo::HandleKeyPress(char16_t& key) {
 // A text too large for the area is refused before anything changes; one that the native
 // control refuses leaves the value standing for the text that stayed.
 void TcxCustomMemo::StoreEditValue(const Variant& value) {
-  if (value.IsString() && Utf16Length(NormalizeLineBreaks(VariantToString(value))) > Capacity) CapacityExceeded();
+  Variant stored = value;
+  if (value.IsString()) {
+    std::string text = NormalizeLineBreaks(VariantToString(value));
+    if (Utf16Length(text) > Capacity) CapacityExceeded();
+    stored = Variant::FromString(std::move(text));
+  }
   try {
-    TcxCustomTextEdit::StoreEditValue(value.IsString() ? Variant::FromString(NormalizeLineBreaks(VariantToString(value)))
-                                                       : value);
+    TcxCustomTextEdit::StoreEditValue(stored);
   } catch (...) {
     ValueFollowsText();
     throw;

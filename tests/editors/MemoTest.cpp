@@ -289,6 +289,16 @@ TEST_F(MemoText, KeysOfTheTextArea) {
   desk.windows.PressKey(vk::Tab);
   EXPECT_EQ(batched->Text(), "ab\r\n\r\n文件");
   EXPECT_FALSE(desk.HasFocus(*batched));
+
+  // Told otherwise, Enter inserts nothing and Tab a tab character.
+  batched->Properties().SetWantReturns(false);
+  batched->Properties().SetWantTabs(true);
+  batched->SetFocus();
+  Edit(*batched).SetSelection(0, 0);
+  desk.windows.PressKey(vk::Return);
+  desk.windows.PressKey(vk::Tab);
+  EXPECT_EQ(batched->Text(), "\tab\r\n\r\n文件");
+  EXPECT_TRUE(desk.HasFocus(*batched));
 }
 
 TEST_F(MemoText, WrapsOnlyWithoutAHorizontalScrollBarAndKeepsTheTextOnReCreation) {
@@ -337,7 +347,8 @@ TEST_F(MemoScrollBars, LieOverTheNativeControlsPlaces) {
   // Resized, they follow.
   batched->SetBounds(0, 100, 150, 90);
   const TRect resized = edit.Bounds();
-  EXPECT_EQ(batched->VertScrollBar().BoundsRect(), (TRect{resized.Right - 17, resized.Top, resized.Right, resized.Bottom - 17}));
+  EXPECT_EQ(batched->VertScrollBar().BoundsRect(),
+            (TRect{resized.Right - 17, resized.Top, resized.Right, resized.Bottom - 17}));
 }
 
 TEST_F(MemoScrollBars, FollowTheNativeControlAndScrollIt) {
