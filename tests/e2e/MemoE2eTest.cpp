@@ -120,6 +120,23 @@ TEST_P(MemoE2e, TextAreasWrapScrollByTheirOwnBarsAndSelectAll) {
   const std::vector<COLORREF> atTop = Track(bars.Vertical);
   EXPECT_NE(atTop, atEnd) << "the own thumb did not follow Ctrl+Home";
 
+  // A few pixels of the bars as drawn: the square between them in both looks; in the
+  // classic look the raised arrow's rings and the checkered page area below the thumb.
+  auto barPixel = [](HWND bar, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(bar, &p);
+    return ScreenPixel(p);
+  };
+  const RECT hb = ScreenRect(bars.Horizontal);
+  EXPECT_EQ(ScreenPixel({v.left + 2, hb.top + 2}), GetSysColor(COLOR_BTNFACE)) << "the corner";
+  if (Classic()) {
+    const int w = v.right - v.left, pageY = v.bottom - v.top - arrow - 2;
+    EXPECT_EQ(barPixel(bars.Vertical, 0, 0), GetSysColor(COLOR_BTNFACE)) << "the up arrow's outer ring";
+    EXPECT_EQ(barPixel(bars.Vertical, w - 1, arrow - 1), GetSysColor(COLOR_3DDKSHADOW)) << "its dark corner";
+    EXPECT_EQ(barPixel(bars.Vertical, 3, pageY), GetSysColor((3 + pageY) % 2 ? COLOR_BTNHIGHLIGHT : COLOR_BTNFACE))
+        << "the page area";
+  }
+
   // The own down arrow: one line.
   app->ClickAt({middle, v.bottom - arrow / 2});
   EXPECT_TRUE(Becomes([&] { return FirstVisibleLine(results) == 1; })) << FirstVisibleLine(results);
