@@ -99,7 +99,7 @@ void TMainForm::CreateControls() {
   }
 
   cxMemo1 = Make<TTextArea>("cxMemo1", *this, 18, 32, 685, 57);
-  cxMemo1->ScrollBars = TScrollStyle::ssVertical;
+  cxMemo1->Properties().SetScrollBars(TScrollStyle::ssVertical);
   cxMemo1->SetTabOrder(0);
 
   Panel2 = Make<TPanel>("Panel2", *this, 18, 240, 685, 305);
@@ -111,7 +111,7 @@ void TMainForm::CreateControls() {
   Label18->SetCaption("命令数量：");
 
   cxMemo2 = Make<TTextArea>("cxMemo2", *Panel2, 13, 41, 578, 226);
-  cxMemo2->ScrollBars = TScrollStyle::ssBoth;
+  cxMemo2->Properties().SetScrollBars(TScrollStyle::ssBoth);
   cxMemo2->SetTabOrder(1);
 
   cxSpinEdit17 = Make<TNumericField>("cxSpinEdit17", *Panel2, 81, 12, 75, 20);
@@ -148,6 +148,10 @@ void TMainForm::CreateControls() {
   }
   cxMemo1->SetControlId(kMemoId + 1);
   cxMemo2->SetControlId(kMemoId + 2);
+  for (TTextArea* memo : {cxMemo1.get(), cxMemo2.get()}) {
+    memo->Style().LookAndFeel.SetKind(TcxLookAndFeelKind::lfStandard);
+    memo->Style().LookAndFeel.SetNativeStyle(true);
+  }
 
   using Handler = void (TMainForm::*)(TObject&, char16_t&);
   static constexpr Handler kKeyPress[] = {
@@ -240,7 +244,7 @@ void TMainForm::cxButton1Click(TObject&) {
 // progress bar is painted after each command whenever its picture changes.
 void TMainForm::RunBatch(const std::string& templ, const ParameterValues& bases,
                          const ParameterValues& steps, std::int32_t last) {
-  TMemoLines& lines = cxMemo2->Lines();
+  TcxMemoLines& lines = cxMemo2->Lines();
   lines.BeginUpdate();
   try {
     GenerateCommands(

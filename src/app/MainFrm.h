@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/Generator.h"
+#include "editors/cxMemo.h"
 #include "editors/cxSpinEdit.h"
 #include "forms/ComCtrls.h"
 #include "forms/Dialogs.h"
@@ -19,7 +20,7 @@ namespace vormix {
 // The kinds of control the window is built from. Each names the one class that stands
 // for it, so a better control can take its place without the handlers noticing.
 using TNumericField = TcxSpinEdit;
-using TTextArea = TMemo;
+using TTextArea = TcxMemo;
 using TCommandProgress = TProgressBar;
 using TPushButton = TcxButton;
 

@@ -61,7 +61,7 @@ bool TcxCustomInnerTextEdit::NativeDialogKey(TKey key, TShiftState shift) {
 void TcxCustomInnerTextEdit::NativeKeyDown(TKey& key, TShiftState shift) { m_edit.NativeKeyDown(key, shift); }
 
 void TcxCustomInnerTextEdit::NativeChar(char16_t& ch) {
-  if (ch == 9) {  // Tab moves the focus; it never becomes part of the text
+  if (ch == 9 && !m_edit.WantsTabCharacter()) {  // Tab moves the focus; it never becomes part of the text
     ch = 0;
     return;
   }
@@ -99,6 +99,9 @@ bool TcxCustomInnerTextEdit::NativeMouseWheel(int delta, TPoint at, TShiftState 
 }
 
 void TcxCustomInnerTextEdit::NativeTextChanged() { m_edit.InnerTextChanged(); }
+void TcxCustomInnerTextEdit::NativeScrolled() {
+  m_edit.Guarded([&] { m_edit.InnerScrolled(); });
+}
 bool TcxCustomInnerTextEdit::NativePaste() { return m_edit.NativePaste(); }
 bool TcxCustomInnerTextEdit::NativeCut() { return m_edit.NativeCut(); }
 
@@ -313,6 +316,33 @@ void TcxCustomTextEdit::NativeWindowCreated() {
   UpdateLayout();
 }
 
+void TcxCustomTextEdit::RecreateInnerEdit() {
+  INativeEdit* old = InnerEdit();
+  IWindowSystem* system = WindowSystem();
+  if (!old || !system) return;
+  TNativeWindowParams params;
+  params.Parent = Window();
+  params.Bounds = old->Bounds();
+  params.Text = old->Text();
+  params.Font = Font();
+  params.Id = ControlId();
+  std::size_t start = 0, length = 0;
+  old->GetSelection(start, length);
+  const bool focused = old->HasFocus();
+  {
+    // The text is the same: the new control changes nothing the editor would hear of.
+    TFlagScope putting(m_puttingText);
+    m_inner.Destroy();
+    m_inner.Create(*system, params, InnerEditStyle());
+  }
+  PassSettingsToNative();
+  if (INativeEdit* edit = InnerEdit()) {
+    edit->SetSelection(start, length);
+    if (focused) edit->SetFocus();
+  }
+  UpdateLayout();
+}
+
 void TcxCustomTextEdit::DestroyHandle() {
   if (InnerEdit()) m_text = InnerEdit()->Text();
   m_inner.Destroy();
@@ -365,6 +395,7 @@ void TcxCustomTextEdit::UpdateLayout() {
     inner.Bottom = std::min(inner.Bottom, area.Bottom);
   }
   if (edit->Bounds() != inner) edit->SetBounds(inner);
+  InnerEditPlaced();
 }
 
 TcxTextEdit::TcxTextEdit(std::string name)

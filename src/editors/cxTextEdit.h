@@ -77,6 +77,7 @@ class TcxCustomInnerTextEdit : public INativeWindowHandler {
   // The native control has no use for the wheel; the editor may.
   bool NativeMouseWheel(int delta, TPoint at, TShiftState shift) override;
   void NativeTextChanged() override;
+  void NativeScrolled() override;
   bool NativePaste() override;
   bool NativeCut() override;
 
@@ -124,6 +125,15 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   // The value that the current text stands for; the plain text editor takes the text.
   virtual Variant TextToValue(const std::string& text);
   virtual bool IsMultiLine() const { return false; }
+  // Whether Tab goes into the text as a character instead of moving the focus.
+  virtual bool WantsTabCharacter() const { return false; }
+  // The layout has put the native control in its place.
+  virtual void InnerEditPlaced() {}
+  // The native control scrolled, or what it has to scroll changed.
+  virtual void InnerScrolled() {}
+  // Makes a new native control in place of the present one, for a style it only takes
+  // when it is created; the text, the selection and the focus go over.
+  void RecreateInnerEdit();
 
   std::unique_ptr<INativeWindow> CreateNativeWindow(IWindowSystem& system,
                                                     const TNativeWindowParams& params) override;

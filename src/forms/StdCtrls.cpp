@@ -1,21 +1,13 @@
 #include "forms/StdCtrls.h"
 
-#include "base/Error.h"
 #include "base/Utf.h"
 #include "forms/Forms.h"
-#include "forms/TextLines.h"
 
 namespace vormix {
 
 namespace {
 
 constexpr TKey kLeftMouseButton = 0x01;
-
-std::size_t CountLineBreaks(std::string_view text) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find("\r\n"); at != std::string_view::npos; at = text.find("\r\n", at + 2)) ++n;
-  return n;
-}
 
 }  // namespace
 
@@ -99,140 +91,6 @@ void TCustomEdit::DoEnter() {
 
 void TCustomEdit::TextChanged() {
   if (OnChange) OnChange(*this);
-}
-
-// ---------------------------------------------------------------------------------------
-// TMemo and its lines
-
-TMemo::TMemo(std::string name) : TCustomEdit(std::move(name)) { AutoSelect = false; }
-
-TNativeEditStyle TMemo::EditStyle() const {
-  TNativeEditStyle style;
-  style.MultiLine = true;
-  style.HorizontalScrollBar = ScrollBars == TScrollStyle::ssHorizontal || ScrollBars == TScrollStyle::ssBoth;
-  style.VerticalScrollBar = ScrollBars == TScrollStyle::ssVertical || ScrollBars == TScrollStyle::ssBoth;
-  style.WordWrap = WordWrap && !style.HorizontalScrollBar;
-  return style;
-}
-
-TDialogCodes TMemo::DialogCodes(TShiftState) const {
-  return dcWantArrows | dcWantChars | (WantReturns ? dcWantReturn : 0) | (WantTabs ? dcWantTab : 0);
-}
-
-void TMemo::KeyDown(TKey& key, TShiftState shift) {
-  if (key == vk::Letter('A') && shift == ssCtrl && m_lines.Count() > 0) {
-    SelectAll();
-    key = 0;
-    // The key's character (code 1) must not reach the native control either.
-    if (TApplication* app = Application(); app && Window()) app->Platform().Windows.RemovePendingCharacter(*Window());
-  }
-}
-
-void TMemo::CapacityExceeded() { throw Error("Text exceeds memo capacity"); }
-
-std::string TMemo::Text() const {
-  return m_lines.Updating() ? m_lines.m_held : TCustomEdit::Text();
-}
-
-void TMemo::SetText(const std::string& text) {
-  std::string normalized = NormalizeLineBreaks(text);
-  const std::size_t units = Utf16Length(normalized);
-  if (units > Capacity) CapacityExceeded();
-  if (m_lines.Updating()) {
-    m_lines.m_held = std::move(normalized);
-    m_lines.m_heldUnits = units;
-    m_lines.m_heldRows = 1 + CountLineBreaks(m_lines.m_held);
-    return;
-  }
-  if (normalized == Text()) return;
-  if (INativeEdit* edit = EditWindow()) {
-    if (!edit->SetTextChecked(normalized)) CapacityExceeded();
-  } else {
-    TCustomEdit::SetText(normalized);
-  }
-}
-
-std::size_t TMemoLines::Count() const { return LineCount(Text()); }
-
-std::string TMemoLines::Text() const { return m_memo.Text(); }
-
-int TMemoLines::Add(std::string_view line) {
-  if (Updating()) {
-    const std::size_t before = m_held.size();
-    const std::size_t index = m_heldRows - (EndsAtLineStart(m_held) ? 1 : 0);
-    AppendLineTo(m_held, line);
-    const std::string_view added = std::string_view(m_held).substr(before);
-    const std::size_t units = Utf16Length(added);
-    if (m_heldUnits + units > m_memo.Capacity) {
-      m_held.resize(before);
-      TMemo::CapacityExceeded();
-    }
-    m_heldUnits += units;
-    m_heldRows += CountLineBreaks(std::string_view(m_held).substr(before > 0 ? before - 1 : 0));
-    return static_cast<int>(index);
-  }
-  const std::string current = m_memo.Text();
-  const std::string inserted = LineInsertion(EndsAtLineStart(current), line);
-  if (Utf16Length(current) + Utf16Length(inserted) > m_memo.Capacity) TMemo::CapacityExceeded();
-  const int index = static_cast<int>(LineCount(current));
-  if (INativeEdit* edit = m_memo.EditWindow()) {
-    edit->SetSelection(edit->TextLength(), 0);
-    edit->ReplaceSelection(inserted);
-    edit->ScrollCaretIntoView();
-  } else {
-    m_memo.TCustomEdit::SetText(current + inserted);
-  }
-  return index;
-}
-
-namespace {
-
-// The system's description of an error, without what it ends with: spaces, line breaks
-// and periods.
-std::string TrimErrorDescription(std::string text) {
-  while (!text.empty() && (static_cast<unsigned char>(text.back()) <= 32 || text.back() == '.')) text.pop_back();
-  return text;
-}
-
-}  // namespace
-
-void TMemoLines::SaveToFile(const std::string& path) const {
-  TApplication* app = m_memo.Application();
-  if (!app) throw Error("Cannot create file \"" + path + "\"");
-  const TPlatform& platform = app->Platform();
-  // A character the code page cannot hold would be written as '?': a corrupted command
-  // in a batch file is worse than no file, so nothing is written at all.
-  const TAnsiConversion ansi = platform.CodePage.ToAnsi(Text());
-  if (!ansi.Complete) {
-    throw Error("Cannot save to file \"" + path + "\": the character \"" + ansi.FirstMissing +
-                "\" cannot be written in code page " + std::to_string(platform.CodePage.CodePageId()));
-  }
-  TFileCreateResult created = platform.Files.CreateNew(path);
-  if (!created.File)
-    throw Error("Cannot create file \"" + path + "\". " + TrimErrorDescription(created.ErrorText));
-  if (created.File->Write(ansi.Bytes) != ansi.Bytes.size()) throw Error("Stream write error");
-}
-
-void TMemoLines::BeginUpdate() {
-  if (m_updateCount++ > 0) return;
-  m_held = m_memo.TCustomEdit::Text();
-  m_heldUnits = Utf16Length(m_held);
-  m_heldRows = 1 + CountLineBreaks(m_held);
-}
-
-void TMemoLines::EndUpdate() {
-  if (m_updateCount == 0 || --m_updateCount > 0) return;
-  std::string text = std::move(m_held);
-  m_held = std::string();
-  m_heldUnits = 0;
-  INativeEdit* edit = m_memo.EditWindow();
-  if (!edit) {
-    m_memo.TCustomEdit::SetText(text);
-    return;
-  }
-  if (text != edit->Text() && !edit->SetTextChecked(text)) TMemo::CapacityExceeded();
-  edit->SetSelection(edit->TextLength(), 0);
-  edit->ScrollCaretIntoView();
 }
 
 }  // namespace vormix

@@ -1,6 +1,6 @@
 #pragma once
-// The plain standard controls: push button, single-line edit and multi-line memo, each
-// on the platform's own native control.
+// The plain standard controls: push button and single-line edit, each on the platform's
+// own native control; and how much text a text area may hold.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -71,36 +71,7 @@ class TEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
 };
 
-enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
-
-class TMemo;
-
-// The memo's text seen as lines. It keeps no lines of its own; during an update it holds
-// the appended text and hands it to the native control in one piece at the end, which
-// gives exactly the text that appending line by line would.
-class TMemoLines {
- public:
-  explicit TMemoLines(TMemo& memo) : m_memo(memo) {}
-  std::size_t Count() const;
-  int Add(std::string_view line);
-  std::string Text() const;
-  void BeginUpdate();
-  void EndUpdate();
-  bool Updating() const { return m_updateCount > 0; }
-  // Writes the whole text to a new file in the system's ANSI code page, as it is: no
-  // byte-order mark, no terminating NUL, line breaks as the text holds them.
-  void SaveToFile(const std::string& path) const;
-
- private:
-  friend class TMemo;
-  TMemo& m_memo;
-  int m_updateCount = 0;
-  std::string m_held;
-  std::size_t m_heldUnits = 0;  // UTF-16 length of m_held
-  std::size_t m_heldRows = 1;   // one more than the line breaks in m_held
-};
-
-// How much text a memo may hold, in UTF-16 code units. Without a limit of its own a huge
+// How much text a text area may hold, in UTF-16 code units. Without a limit of its own a huge
 // batch would make the native control (and the memory behind it) the limit, and lose
 // the tail silently. The native multi-line edit control takes its whole text in time
 // proportional to the number of lines: under Wine, with the window's font, about 5 s
@@ -108,34 +79,5 @@ class TMemoLines {
 // typical commands) arrive within seconds, and a batch that would not fit ends with an
 // error within seconds too.
 constexpr std::size_t kMemoCapacity = std::size_t{2} * 1024 * 1024;
-
-class TMemo : public TCustomEdit {
- public:
-  explicit TMemo(std::string name = {});
-  TMemoLines& Lines() { return m_lines; }
-  const TMemoLines& Lines() const { return m_lines; }
-
-  std::string Text() const override;
-  void SetText(const std::string& text) override;  // line breaks made uniform first
-  void Clear() { SetText({}); }
-  void ClearValue() { Clear(); }
-
-  TScrollStyle ScrollBars = TScrollStyle::ssNone;
-  bool WordWrap = true;
-  bool WantReturns = true;
-  bool WantTabs = false;
-  std::size_t Capacity = kMemoCapacity;
-
- protected:
-  friend class TMemoLines;
-  TNativeEditStyle EditStyle() const override;
-  TDialogCodes DialogCodes(TShiftState shift) const override;
-  void KeyDown(TKey& key, TShiftState shift) override;
-  void DoEnter() override { TWinControl::DoEnter(); }  // entering a memo selects nothing
-  [[noreturn]] static void CapacityExceeded();
-
- private:
-  TMemoLines m_lines{*this};
-};
 
 }  // namespace vormix

@@ -57,6 +57,9 @@ class INativeWindowHandler {
   // true when the control's own paint covers every pixel: nothing is erased then.
   virtual bool NativeEraseBackground() { return false; }
   virtual void NativeTextChanged() {}  // an edit control's text changed, typed or set
+  // A multi-line edit control's scroll position or range changed: it scrolled (by the
+  // wheel, the caret, a request) or its text or size changed what there is to scroll.
+  virtual void NativeScrolled() {}
   // Clipboard requests of an edit control; answer false to refuse them silently.
   virtual bool NativePaste() { return true; }
   virtual bool NativeCut() { return true; }
@@ -157,6 +160,16 @@ struct TNativeEditStyle {
 enum class TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata,
                       imChinese, imSHanguel, imHanguel };
 
+// The scroll state of one direction of a multi-line edit control: the range runs from
+// Min to Max, Page of it is in view, starting at Position. Rows vertically, pixels
+// horizontally, as the control counts them.
+struct TNativeScrollInfo {
+  int Min = 0, Max = 0, Page = 0, Position = 0;
+  bool operator==(const TNativeScrollInfo&) const = default;
+};
+// The scroll requests a multi-line edit control takes, in the platform's numbering.
+enum class TNativeScrollCode { LineUp, LineDown, PageUp, PageDown, Position, Track, Top, Bottom, EndScroll };
+
 // Positions and lengths count UTF-16 code units, as the native control does.
 class INativeEdit : public virtual INativeWindow {
  public:
@@ -177,6 +190,16 @@ class INativeEdit : public virtual INativeWindow {
   virtual void SetHideSelection(bool hide) = 0;             // while the control has no focus
   virtual void SetImeMode(TImeMode mode) = 0;
   virtual void SetMaxLength(std::size_t units) = 0;  // what typing may reach; 0: no limit of its own
+
+  // Multi-line controls: the rows as shown (a wrapped line takes several; an empty text
+  // or one ending in a line break has an empty last row), where a row starts in the
+  // text, the first row in view, and scrolling.
+  virtual std::size_t RowCount() const = 0;
+  virtual std::size_t RowStart(std::size_t row) const = 0;
+  virtual std::size_t FirstVisibleRow() const = 0;
+  virtual TNativeScrollInfo ScrollInfo(bool vertical) const = 0;
+  // Position and Track scroll to the given position; the others ignore it.
+  virtual void Scroll(bool vertical, TNativeScrollCode code, int position) = 0;
 };
 
 class INativeProgressBar : public virtual INativeWindow {

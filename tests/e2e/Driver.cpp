@@ -252,6 +252,11 @@ void VormixProcess::MouseUpAt(POINT screen) {
   Settle();
 }
 
+void VormixProcess::MouseMoveTo(POINT screen) {
+  SendMouse(screen, MOUSEEVENTF_MOVE);
+  Settle();
+}
+
 void VormixProcess::Wheel(int delta) {
   POINT at{};
   GetCursorPos(&at);

@@ -59,6 +59,8 @@ class VormixProcess {
   // The left button pressed, and let go, at a screen point: a press that is held.
   void MouseDownAt(POINT screen);
   void MouseUpAt(POINT screen);
+  // The pointer moved to a screen point, with whatever buttons are held.
+  void MouseMoveTo(POINT screen);
   // One wheel message of that delta (120 a notch, positive away from the user).
   void Wheel(int delta);
   // Selects all text of a text control, as a drag over it would (Ctrl+A is no shortcut

@@ -192,13 +192,14 @@ TEST(HighDpiE2e, TheProgramIsAwareOfTheResolutionAndScalesItsWholeLayout) {
     int Id;
     bool Field;  // a numeric field: its id is on the edit box inside its frame
     TPlace Place;
+    bool InFrame = false;  // a text area: its id is on the edit box inside its frame too
   };
   const TWindowRow windows[] = {
       {"cxSpinEdit1", 101, true, {kPanel1Left, kPanel1Top, 81, 15, 75, 20}},
       {"cxSpinEdit16", 116, true, {kPanel1Left, kPanel1Top, 594, 114, 75, 20}},
       {"cxSpinEdit17", 117, true, {kPanel2Left, kPanel2Top, 81, 12, 75, 20}},
-      {"cxMemo1", 201, false, {0, 0, 18, 32, 685, 57}},
-      {"cxMemo2", 202, false, {kPanel2Left, kPanel2Top, 13, 41, 578, 226}},
+      {"cxMemo1", 201, false, {0, 0, 18, 32, 685, 57}, true},
+      {"cxMemo2", 202, false, {kPanel2Left, kPanel2Top, 13, 41, 578, 226}, true},
       {"cxButton1", 301, false, {kPanel2Left, kPanel2Top, 600, 41, 70, 25}},
       {"cxButton4", 304, false, {kPanel2Left, kPanel2Top, 600, 182, 70, 25}},
   };
@@ -206,7 +207,7 @@ TEST(HighDpiE2e, TheProgramIsAwareOfTheResolutionAndScalesItsWholeLayout) {
     SCOPED_TRACE(row.Name);
     HWND window = app.Control(row.Id);
     ASSERT_NE(window, nullptr);
-    if (row.Field) window = GetParent(window);
+    if (row.Field || row.InFrame) window = GetParent(window);
     RECT expected = row.Place.InClient();
     if (row.Field) expected.bottom = expected.top + fieldHeight;
     EXPECT_EQ(Describe(InClientOf(window, main)), Describe(expected));

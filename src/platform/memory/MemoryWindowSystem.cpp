@@ -182,12 +182,15 @@ MemoryEdit::MemoryEdit(MemoryWindowSystem& system, const TNativeWindowParams& pa
 std::string MemoryEdit::Text() const { return Utf16ToUtf8(m_units); }
 
 void MemoryEdit::SetText(const std::string& text) {
+  if (Utf16Length(text) > MaxTextLength) return;  // refused, as the system's control refuses
   m_units = Utf8ToUtf16(text);
   ApplyCharCase(m_units);  // the system's control converts a text it is given too
   m_anchor = m_caret = 0;
+  m_firstRow = m_xOffset = 0;  // a new text is shown from its start
   ++m_changes;
   Invalidate();
   Handler().NativeTextChanged();
+  NotifyScrolled();
 }
 
 bool MemoryEdit::SetTextChecked(const std::string& text) {
@@ -216,6 +219,7 @@ void MemoryEdit::Replace(std::size_t start, std::size_t end, std::u16string_view
   ++m_changes;
   Invalidate();
   Handler().NativeTextChanged();
+  ScrollCaretIntoView();
 }
 
 void MemoryEdit::DefaultKeyDown(TKey key, TShiftState shift) {
@@ -235,14 +239,17 @@ void MemoryEdit::DefaultKeyDown(TKey key, TShiftState shift) {
       break;
     case vk::Home: moveTo(0); break;
     case vk::End: moveTo(m_units.size()); break;
+    case vk::Prior: Scroll(true, TNativeScrollCode::PageUp, 0); return;
+    case vk::Next: Scroll(true, TNativeScrollCode::PageDown, 0); return;
     case vk::Delete:
       if (m_style.ReadOnly) break;
       if (shift & ssShift) { CutOrCopy(true); break; }
       if (SelStart() != SelEnd()) Replace(SelStart(), SelEnd(), u"");
       else if (m_caret < m_units.size()) Replace(m_caret, m_caret + 1, u"");
       break;
-    default: break;
+    default: return;
   }
+  ScrollCaretIntoView();  // the control keeps the caret in view as it moves
 }
 
 void MemoryEdit::DefaultChar(char16_t ch) {
@@ -288,6 +295,145 @@ void MemoryEdit::CutOrCopy(bool cut) {
   if (cut && !Handler().NativeCut()) return;
   m_system.Clipboard().SetText(Utf16ToUtf8(m_units.substr(SelStart(), SelEnd() - SelStart())));
   if (cut) Replace(SelStart(), SelEnd(), u"");
+}
+
+// Scrolling of the multi-line control.
+
+int MemoryEdit::CharWidth(char16_t ch) const {
+  const int height = RowHeight();
+  return ch < 0x80 ? height / 2 : height;
+}
+
+int MemoryEdit::RowHeight() const { return Font().Height < 0 ? -Font().Height : Font().Height; }
+
+TSize MemoryEdit::ClientSize() const {
+  TSize size = MemoryWindow::ClientSize();
+  if (m_style.MultiLine && m_style.VerticalScrollBar) size.Width -= m_system.SystemMetric(TSystemMetric::smCxVScroll);
+  if (m_style.MultiLine && m_style.HorizontalScrollBar) size.Height -= m_system.SystemMetric(TSystemMetric::smCyHScroll);
+  return {std::max(size.Width, 0), std::max(size.Height, 0)};
+}
+
+MemoryEdit::TRows MemoryEdit::Rows() const {
+  TRows rows;
+  const bool wrap = m_style.MultiLine && m_style.WordWrap;
+  const int room = ClientSize().Width;
+  std::size_t at = 0;
+  int width = 0;
+  rows.Starts.push_back(0);
+  auto endRow = [&](std::size_t next) {
+    rows.Widths.push_back(width);
+    rows.Widest = std::max(rows.Widest, width);
+    rows.Starts.push_back(next);
+    width = 0;
+  };
+  while (at < m_units.size()) {
+    if (m_style.MultiLine && m_units[at] == u'\r' && at + 1 < m_units.size() && m_units[at + 1] == u'\n') {
+      endRow(at + 2);
+      at += 2;
+      continue;
+    }
+    const int w = CharWidth(m_units[at]);
+    if (wrap && width > 0 && width + w > room) endRow(at);
+    width += w;
+    ++at;
+  }
+  rows.Widths.push_back(width);
+  rows.Widest = std::max(rows.Widest, width);
+  return rows;
+}
+
+std::size_t MemoryEdit::RowStart(std::size_t row) const {
+  const TRows rows = Rows();
+  return row < rows.Starts.size() ? rows.Starts[row] : std::size_t(-1);
+}
+
+int MemoryEdit::VisibleRows() const {
+  const int height = RowHeight();
+  return height > 0 ? ClientSize().Height / height : 0;
+}
+
+TNativeScrollInfo MemoryEdit::ScrollInfo(bool vertical) const {
+  if (!m_style.MultiLine) return {};
+  if (vertical) {
+    if (!m_style.VerticalScrollBar) return {};
+    return {0, static_cast<int>(RowCount()) - 1, VisibleRows(), m_firstRow};
+  }
+  if (!m_style.HorizontalScrollBar) return {};
+  return {0, std::max(Rows().Widest - 1, 0), ClientSize().Width, m_xOffset};
+}
+
+void MemoryEdit::ScrollTo(int firstRow, int xOffset) {
+  const TRows rows = Rows();
+  const int lastFirst = std::max(static_cast<int>(rows.Starts.size()) - VisibleRows(), 0);
+  m_firstRow = std::clamp(firstRow, 0, lastFirst);
+  m_xOffset = m_style.WordWrap ? 0 : std::clamp(xOffset, 0, std::max(rows.Widest - ClientSize().Width, 0));
+  Invalidate();
+  NotifyScrolled();
+}
+
+void MemoryEdit::Scroll(bool vertical, TNativeScrollCode code, int position) {
+  if (!m_style.MultiLine) return;
+  int& value = vertical ? m_firstRow : m_xOffset;
+  const int line = vertical ? 1 : RowHeight() / 2;
+  const int page = vertical ? std::max(VisibleRows(), 1) : std::max(ClientSize().Width, 1);
+  int wanted = value;
+  switch (code) {
+    case TNativeScrollCode::LineUp: wanted -= line; break;
+    case TNativeScrollCode::LineDown: wanted += line; break;
+    case TNativeScrollCode::PageUp: wanted -= page; break;
+    case TNativeScrollCode::PageDown: wanted += page; break;
+    case TNativeScrollCode::Position:
+    case TNativeScrollCode::Track: wanted = position; break;
+    case TNativeScrollCode::Top: wanted = 0; break;
+    case TNativeScrollCode::Bottom: wanted = INT32_MAX / 2; break;
+    case TNativeScrollCode::EndScroll: break;
+  }
+  if (vertical) ScrollTo(wanted, m_xOffset);
+  else ScrollTo(m_firstRow, wanted);
+}
+
+void MemoryEdit::ScrollCaretIntoView() {
+  ++m_scrollRequests;
+  if (!m_style.MultiLine) return;
+  const TRows rows = Rows();
+  std::size_t row = rows.Starts.size() - 1;
+  while (row > 0 && rows.Starts[row] > m_caret) --row;
+  int first = m_firstRow;
+  const int r = static_cast<int>(row), visible = std::max(VisibleRows(), 1);
+  if (r < first) first = r;
+  if (r >= first + visible) first = r - visible + 1;
+  int x = 0;
+  for (std::size_t i = rows.Starts[row]; i < m_caret && i < m_units.size(); ++i) x += CharWidth(m_units[i]);
+  int offset = m_xOffset;
+  const int room = ClientSize().Width;
+  if (x < offset) offset = x;
+  if (x >= offset + room) offset = x - room + 1;
+  ScrollTo(first, offset);
+}
+
+bool MemoryEdit::DefaultMouseWheel(int delta, TShiftState shift) {
+  if ((shift & (ssShift | ssCtrl)) != 0) return false;
+  // Three rows a notch, as the system's default.
+  if (m_style.MultiLine) ScrollTo(m_firstRow - delta * 3 / 120, m_xOffset);
+  return true;
+}
+
+void MemoryEdit::SetBounds(const TRect& bounds) {
+  MemoryWindow::SetBounds(bounds);
+  if (m_style.MultiLine) ScrollTo(m_firstRow, m_xOffset);
+}
+
+void MemoryEdit::SetFont(const TFontSpec& font) {
+  MemoryWindow::SetFont(font);
+  if (m_style.MultiLine) ScrollTo(m_firstRow, m_xOffset);
+}
+
+void MemoryEdit::NotifyScrolled() {
+  const TNativeScrollInfo vertical = ScrollInfo(true), horizontal = ScrollInfo(false);
+  if (vertical == m_reportedVertical && horizontal == m_reportedHorizontal) return;
+  m_reportedVertical = vertical;
+  m_reportedHorizontal = horizontal;
+  Handler().NativeScrolled();
 }
 
 // The simulated control knows the case of the ASCII letters only.

@@ -143,7 +143,21 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   void SelectAll() override { SetSelection(0, m_units.size()); }
   void ReplaceSelection(const std::string& text) override;
   void SetReadOnly(bool readOnly) override { m_style.ReadOnly = readOnly; }
-  void ScrollCaretIntoView() override { ++m_scrollRequests; }
+  void ScrollCaretIntoView() override;
+  void SetBounds(const TRect& bounds) override;
+  void SetFont(const TFontSpec& font) override;
+  // Without the scroll bars its style gives it.
+  TSize ClientSize() const override;
+
+  // Rows as the system's control shows them, in the cells of the memory canvas: lines
+  // end at CR LF; with word wrap a line breaks before the character that would reach
+  // past the client area's right edge (every row keeps at least one character).
+  std::size_t RowCount() const override { return Rows().Starts.size(); }
+  std::size_t RowStart(std::size_t row) const override;
+  std::size_t FirstVisibleRow() const override { return m_firstRow; }
+  TNativeScrollInfo ScrollInfo(bool vertical) const override;
+  void Scroll(bool vertical, TNativeScrollCode code, int position) override;
+  int RowHeight() const;
 
   const TNativeEditStyle& Style() const { return m_style; }
   std::size_t Caret() const { return m_caret; }
@@ -154,7 +168,7 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   void DefaultChar(char16_t ch) override;
   void DefaultMouseDown(TPoint at) override;
   // The control scrolls with the wheel (or would, with more lines than it shows).
-  bool DefaultMouseWheel(int /*delta*/, TShiftState shift) override { return (shift & (ssShift | ssCtrl)) == 0; }
+  bool DefaultMouseWheel(int delta, TShiftState shift) override;
 
   // The settings shared with the hosting editor. Letter case and the length limit act
   // on what the user types and pastes, as in the system's control; the others only
@@ -183,7 +197,22 @@ class MemoryEdit : public MemoryWindow, public INativeEdit {
   std::size_t SelStart() const { return std::min(m_anchor, m_caret); }
   std::size_t SelEnd() const { return std::max(m_anchor, m_caret); }
 
+  struct TRows {
+    std::vector<std::size_t> Starts;
+    std::vector<int> Widths;
+    int Widest = 0;
+  };
+  TRows Rows() const;
+  int CharWidth(char16_t ch) const;
+  int VisibleRows() const;
+  void ScrollTo(int firstRow, int xOffset);
+  // Tells the handler when the scroll state changed since it last heard.
+  void NotifyScrolled();
+
   TNativeEditStyle m_style;
+  int m_firstRow = 0;
+  int m_xOffset = 0;
+  TNativeScrollInfo m_reportedVertical, m_reportedHorizontal;
   std::u16string m_units;
   std::size_t m_anchor = 0;
   std::size_t m_caret = 0;

@@ -736,7 +736,54 @@ LRESULT Win32Edit::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     throw;
   }
   if (--m_handling == 0 && m_recreatePending && message != WM_NCDESTROY) Recreate(m_wantedStyle);
+  if (m_handling == 0 && message != WM_NCDESTROY && message != WM_DESTROY) NotifyIfScrolled();
   return result;
+}
+
+void Win32Edit::NotifyIfScrolled() {
+  if (!Hwnd() || !Handler() || !(GetWindowLongW(Hwnd(), GWL_STYLE) & ES_MULTILINE)) return;
+  const TNativeScrollInfo vertical = ScrollInfo(true), horizontal = ScrollInfo(false);
+  if (vertical == m_reportedVertical && horizontal == m_reportedHorizontal) return;
+  m_reportedVertical = vertical;
+  m_reportedHorizontal = horizontal;
+  Handler()->NativeScrolled();
+}
+
+std::size_t Win32Edit::RowCount() const {
+  return Hwnd() ? static_cast<std::size_t>(SendMessageW(Hwnd(), EM_GETLINECOUNT, 0, 0)) : 0;
+}
+
+std::size_t Win32Edit::RowStart(std::size_t row) const {
+  if (!Hwnd()) return std::size_t(-1);
+  const LRESULT start = SendMessageW(Hwnd(), EM_LINEINDEX, row, 0);
+  return start < 0 ? std::size_t(-1) : static_cast<std::size_t>(start);
+}
+
+std::size_t Win32Edit::FirstVisibleRow() const {
+  return Hwnd() ? static_cast<std::size_t>(SendMessageW(Hwnd(), EM_GETFIRSTVISIBLELINE, 0, 0)) : 0;
+}
+
+TNativeScrollInfo Win32Edit::ScrollInfo(bool vertical) const {
+  const DWORD bar = vertical ? WS_VSCROLL : WS_HSCROLL;
+  if (!Hwnd() || !(GetWindowLongW(Hwnd(), GWL_STYLE) & bar)) return {};
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  if (!GetScrollInfo(Hwnd(), vertical ? SB_VERT : SB_HORZ, &info)) return {};
+  return {info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
+}
+
+void Win32Edit::Scroll(bool vertical, TNativeScrollCode code, int position) {
+  if (!Hwnd()) return;
+  if (vertical && (code == TNativeScrollCode::Position || code == TNativeScrollCode::Track)) {
+    // By rows from the first one in view: a scroll message carries only 16 bits of
+    // position, fewer than the rows a large batch has.
+    const int first = static_cast<int>(FirstVisibleRow());
+    if (position != first) SendMessageW(Hwnd(), EM_LINESCROLL, 0, position - first);
+    return;
+  }
+  const WPARAM request = MAKEWPARAM(static_cast<WORD>(code), static_cast<WORD>(std::clamp(position, 0, 0xFFFF)));
+  SendMessageW(Hwnd(), vertical ? WM_VSCROLL : WM_HSCROLL, request, 0);
 }
 
 void Win32Edit::Recreate(DWORD style) {

@@ -125,6 +125,12 @@ class Win32Edit : public Win32Window, public INativeEdit {
   void SetHideSelection(bool hide) override;
   void SetImeMode(TImeMode mode) override;
   void SetMaxLength(std::size_t units) override;
+
+  std::size_t RowCount() const override;
+  std::size_t RowStart(std::size_t row) const override;
+  std::size_t FirstVisibleRow() const override;
+  TNativeScrollInfo ScrollInfo(bool vertical) const override;
+  void Scroll(bool vertical, TNativeScrollCode code, int position) override;
   ~Win32Edit() override;
 
  protected:
@@ -139,7 +145,12 @@ class Win32Edit : public Win32Window, public INativeEdit {
   void ChangeCreationStyle(DWORD mask, DWORD bits);
   void Recreate(DWORD style);
   void ApplyImeMode();
+  // The control reports no scrolling of its own accord (the caret, typing, resizing
+  // and the wheel all scroll it silently), so after each message it handled the scroll
+  // state is compared with the one the handler last heard of.
+  void NotifyIfScrolled();
 
+  TNativeScrollInfo m_reportedVertical, m_reportedHorizontal;
   int m_handling = 0;
   bool m_recreatePending = false;
   DWORD m_wantedStyle = 0;
