@@ -179,12 +179,6 @@ class INativeEdit : public virtual INativeWindow {
   virtual void SetMaxLength(std::size_t units) = 0;  // what typing may reach; 0: no limit of its own
 };
 
-class INativeProgressBar : public virtual INativeWindow {
- public:
-  virtual void SetRange(int max) = 0;
-  virtual void SetPosition(int position) = 0;
-};
-
 struct TNativeButtonStyle {
   bool OwnerDraw = false;  // the handler draws every state (NativeDrawItem)
   bool Default = false;    // the default push button's style

@@ -584,7 +584,7 @@ LRESULT Win32Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 // ---------------------------------------------------------------------------------------
-// Win32Edit and Win32ProgressBar
+// Win32Edit
 
 Win32Edit::Win32Edit(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params,
                      const TNativeEditStyle& style)
@@ -770,20 +770,6 @@ void Win32Edit::Recreate(DWORD style) {
   DestroyWindow(old);
 }
 
-Win32ProgressBar::Win32ProgressBar(Win32WindowSystem& system, INativeWindowHandler& handler,
-                                   const TNativeWindowParams& params)
-    : Win32Window(system, handler) {
-  Create(PROGRESS_CLASSW, WS_CHILD | WS_CLIPSIBLINGS, 0, params, true);
-}
-
-void Win32ProgressBar::SetRange(int max) {
-  if (Hwnd()) SendMessageW(Hwnd(), PBM_SETRANGE32, 0, max);
-}
-
-void Win32ProgressBar::SetPosition(int position) {
-  if (Hwnd()) SendMessageW(Hwnd(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
-}
-
 // ---------------------------------------------------------------------------------------
 // Win32WindowSystem
 
@@ -868,7 +854,7 @@ class Win32CustomControl : public Win32Window {
 }  // namespace
 
 Win32WindowSystem::Win32WindowSystem(HINSTANCE instance) : m_instance(instance) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterClasses();
 }
@@ -1005,11 +991,6 @@ void Win32WindowSystem::Tick(UINT_PTR id) {
   // The timer may be destroyed by its own tick; the copy keeps what runs alive.
   const std::function<void()> tick = found->second->OnTick();
   if (tick) tick();
-}
-
-std::unique_ptr<INativeProgressBar> Win32WindowSystem::CreateProgressBar(const TNativeWindowParams& params,
-                                                                         INativeWindowHandler& handler) {
-  return std::make_unique<Win32ProgressBar>(*this, handler, params);
 }
 
 bool Win32WindowSystem::PreTranslate(MSG& message) {

@@ -1,6 +1,6 @@
 #pragma once
 // The window system on Win32. Each native window is an HWND: the program's own window
-// classes for forms and painted controls, and the system's EDIT, BUTTON and progress
+// classes for forms and painted controls, and the system's EDIT and BUTTON
 // controls, subclassed so that their input passes the program's handler first. The
 // window procedures only translate messages into handler calls.
 #include <windows.h>
@@ -147,13 +147,6 @@ class Win32Edit : public Win32Window, public INativeEdit {
   HIMC m_imeContext = nullptr;  // the control's own input context, for the modes that set one
 };
 
-class Win32ProgressBar : public Win32Window, public INativeProgressBar {
- public:
-  Win32ProgressBar(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params);
-  void SetRange(int max) override;
-  void SetPosition(int position) override;
-};
-
 class Win32WindowSystem : public IWindowSystem {
  public:
   explicit Win32WindowSystem(HINSTANCE instance);
@@ -169,8 +162,6 @@ class Win32WindowSystem : public IWindowSystem {
                                               INativeWindowHandler& handler) override;
   std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) override;
   std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override;
-  std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
-                                                        INativeWindowHandler& handler) override;
 
   void RunMessageLoop() override;
   void Quit() override;
