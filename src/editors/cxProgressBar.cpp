@@ -31,6 +31,19 @@ TColor Blend(TColor c1, TColor c2, long double g, long double l) {
 }
 
 // The same picture: what is drawn, not the exact position behind it.
+// Puts a canvas back into the state it was saved in, however the scope ends.
+struct TRestoreOnExit {
+  ICanvas& Canvas;
+  int Level;
+  ~TRestoreOnExit() { Canvas.Restore(Level); }
+};
+
+// A bitmap of the given size, the one kept in the slot when it has that size already.
+IBitmapCanvas& KeptBitmap(std::unique_ptr<IBitmapCanvas>& slot, ICanvas& from, int width, int height) {
+  if (!slot || slot->Width() != width || slot->Height() != height) slot = from.CreateBitmap(width, height);
+  return *slot;
+}
+
 bool SamePicture(const TcxCustomProgressBarViewInfo& a, const TcxCustomProgressBarViewInfo& b) {
   TcxCustomProgressBarViewInfo x = a;
   x.ShownPosition = b.ShownPosition;
@@ -672,13 +685,14 @@ class TcxProgressBarPainter {
     }
     const TRect maskRect{0, 0, maskSize.Width, maskSize.Height};
     const TRect target = maskRect.Offset(region.X, region.Y);
-    std::unique_ptr<IBitmapCanvas> mask = m_buffer.CreateBitmap(maskSize.Width, maskSize.Height);
+    IBitmapCanvas* mask = &KeptBitmap(m_bar.m_mask, m_buffer, maskSize.Width, maskSize.Height);
+    const TRestoreOnExit maskState{*mask, mask->Save()};
     mask->FillRect(maskRect, clWhite);
     mask->SetFont(font);
     mask->SetTextColor(clBlack);
     mask->SetBackgroundMode(TBackgroundMode::bmTransparent);
     mask->TextOut(inMask, text);
-    std::unique_ptr<IBitmapCanvas> saved = m_buffer.CreateBitmap(maskSize.Width, maskSize.Height);
+    IBitmapCanvas* saved = &KeptBitmap(m_bar.m_saved, m_buffer, maskSize.Width, maskSize.Height);
     saved->BitBlt(maskRect, m_buffer, region, TRasterOp::roSrcCopy);
     mask->BitBlt(maskRect, *mask, {0, 0}, TRasterOp::roDstInvert);
     m_buffer.TextOut(at, text);
@@ -700,7 +714,17 @@ void TcxCustomProgressBar::PaintBar(ICanvas& canvas) {
   const int r = m_bar.Native ? 0 : kClassicBufferMargin;
   const int w = bb.Width(), h = bb.Height();
   if (w <= 0 || h <= 0) return;
-  std::unique_ptr<IBitmapCanvas> buffer = canvas.CreateBitmap(w + r, h + r);
+  // A transparent bar may not cover every pixel of its buffer with the parent's image,
+  // so it starts from a fresh (black) one each time.
+  std::unique_ptr<IBitmapCanvas> fresh;
+  IBitmapCanvas* buffer = nullptr;
+  if (m_bar.Transparent) {
+    fresh = canvas.CreateBitmap(w + r, h + r);
+    buffer = fresh.get();
+  } else {
+    buffer = &KeptBitmap(m_buffer, canvas, w + r, h + r);
+  }
+  const TRestoreOnExit bufferState{*buffer, buffer->Save()};
   // Drawing goes in at control coordinates: the buffer's corner lies r pixels up and to
   // the left of the bar's.
   const TPoint corner{bb.Left - r, bb.Top - r};

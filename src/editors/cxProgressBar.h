@@ -227,6 +227,9 @@ class TcxCustomProgressBar : public TcxCustomEdit {
     TThemeHandle Theme = 0;
   };
   TCachedPicture m_frameCache, m_stripCache;
+  // The buffers of the last paint, kept for the next one of the same size: a bar painted
+  // after every command makes no new bitmaps for it.
+  std::unique_ptr<IBitmapCanvas> m_buffer, m_mask, m_saved;
   friend class TcxProgressBarPainter;
 };
 
