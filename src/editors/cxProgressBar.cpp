@@ -298,13 +298,17 @@ void TcxCustomProgressBar::ApplySettings() {
   if (p.Transparent()) Invalidate();
 }
 
-void TcxCustomProgressBar::CalculateBar() {
+// What the bar takes from its look, its style and its font changes only with them, so it
+// is worked out with the frame; asking for the style in force asks the window system
+// for the focus, which is too slow to do for each of a batch's values.
+void TcxCustomProgressBar::CalculateBarLook() {
   m_bar.Native = Style().LookAndFeel.NativeStyle() && ThemeHandle(tcProgress) != 0;
   m_bar.BackgroundColor = ViewInfo().BackgroundColor;
   m_bar.TextColor = ActiveStyle().TextColor();
   m_bar.Font = Font();
-  m_viewData.Calculate(m_bar, ViewInfo().Bounds, ViewInfo().InnerRect);
 }
+
+void TcxCustomProgressBar::CalculateBar() { m_viewData.Calculate(m_bar, ViewInfo().Bounds, ViewInfo().InnerRect); }
 
 void TcxCustomProgressBar::BarChanged() {
   const TcxCustomProgressBarViewInfo before = m_bar;
@@ -329,6 +333,7 @@ void TcxCustomProgressBar::CalculateLayout() {
       CalculateFrame();
     }
   }
+  CalculateBarLook();
   CalculateBar();
 }
 
@@ -662,7 +667,7 @@ class TcxProgressBarPainter {
         return;
       }
       const int maskWidth = std::min(m_fillEnd - x, tw);
-      Invert(text, font, {x, y}, {maskWidth, th}, {0, 0}, {x, y});
+      Invert(text, font, {x, y}, TRect::FromBounds(x, y, tw, th), {maskWidth, th}, {0, 0}, {x, y});
       return;
     }
     if (!m_buffer.FontIsTrueType()) font.Name = "Arial";
@@ -674,30 +679,41 @@ class TcxProgressBarPainter {
       return;
     }
     const bool below = m_fillEnd < y;
-    Invert(text, font, {x, y}, {th, tw}, {th, below ? 0 : y - m_fillEnd}, {x - th, below ? y : m_fillEnd});
+    Invert(text, font, {x, y}, TRect::FromBounds(x - th, y, th, tw), {th, tw}, {th, below ? 0 : y - m_fillEnd},
+           {x - th, below ? y : m_fillEnd});
   }
 
-  void Invert(const std::string& text, const TFontSpec& font, TPoint at, TSize maskSize, TPoint inMask,
-              TPoint region) {
+  // The text is drawn in the text colour except over the bar, where the inverted mask
+  // combined with exclusive-or turns its pixels into the inverse of the bar. Keeping the
+  // text's pixels out of the region over the bar by a clip leaves the same pixels as
+  // drawing it there and copying the region's old pixels back.
+  void Invert(const std::string& text, const TFontSpec& font, TPoint at, const TRect& textRect, TSize maskSize,
+              TPoint inMask, TPoint region) {
     if (maskSize.Width <= 0 || maskSize.Height <= 0) {
       m_buffer.TextOut(at, text);
       return;
     }
     const TRect maskRect{0, 0, maskSize.Width, maskSize.Height};
     const TRect target = maskRect.Offset(region.X, region.Y);
-    IBitmapCanvas* mask = &KeptBitmap(m_bar.m_mask, m_buffer, maskSize.Width, maskSize.Height);
-    const TRestoreOnExit maskState{*mask, mask->Save()};
-    mask->FillRect(maskRect, clWhite);
-    mask->SetFont(font);
-    mask->SetTextColor(clBlack);
-    mask->SetBackgroundMode(TBackgroundMode::bmTransparent);
-    mask->TextOut(inMask, text);
-    IBitmapCanvas* saved = &KeptBitmap(m_bar.m_saved, m_buffer, maskSize.Width, maskSize.Height);
-    saved->BitBlt(maskRect, m_buffer, region, TRasterOp::roSrcCopy);
-    mask->BitBlt(maskRect, *mask, {0, 0}, TRasterOp::roDstInvert);
-    m_buffer.TextOut(at, text);
-    m_buffer.BitBlt(target, *saved, {0, 0}, TRasterOp::roSrcCopy);
-    m_buffer.BitBlt(target, *mask, {0, 0}, TRasterOp::roSrcInvert);
+    IBitmapCanvas& mask = KeptBitmap(m_bar.m_mask, m_buffer, maskSize.Width, maskSize.Height);
+    const TcxCustomProgressBar::TMaskKey key{text, font, maskSize, inMask};
+    if (m_bar.m_maskKey != key) {
+      m_bar.m_maskKey.reset();
+      const TRestoreOnExit maskState{mask, mask.Save()};
+      mask.FillRect(maskRect, clWhite);
+      mask.SetFont(font);
+      mask.SetTextColor(clBlack);
+      mask.SetBackgroundMode(TBackgroundMode::bmTransparent);
+      mask.TextOut(inMask, text);
+      mask.BitBlt(maskRect, mask, {0, 0}, TRasterOp::roDstInvert);
+      m_bar.m_maskKey = key;
+    }
+    if (target.Intersected(textRect) != textRect) {
+      const TRestoreOnExit clip{m_buffer, m_buffer.Save()};
+      m_buffer.ExcludeClipRect(target);
+      m_buffer.TextOut(at, text);
+    }
+    m_buffer.BitBlt(target, mask, {0, 0}, TRasterOp::roSrcInvert);
   }
 
   TcxCustomProgressBar& m_bar;

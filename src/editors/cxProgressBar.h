@@ -6,6 +6,7 @@
 // every editor and the bar is filled with plain colours.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/Image.h"
@@ -206,6 +207,7 @@ class TcxCustomProgressBar : public TcxCustomEdit {
   // The bar's layout for the present value and frame; the frame itself does not depend
   // on the value, so a new value recalculates only this.
   void CalculateBar();
+  void CalculateBarLook();
   // Recalculates the bar and invalidates the window when its picture changed.
   void BarChanged();
   double DisplayNumber() const;
@@ -229,7 +231,17 @@ class TcxCustomProgressBar : public TcxCustomEdit {
   TCachedPicture m_frameCache, m_stripCache;
   // The buffers of the last paint, kept for the next one of the same size: a bar painted
   // after every command makes no new bitmaps for it.
-  std::unique_ptr<IBitmapCanvas> m_buffer, m_mask, m_saved;
+  std::unique_ptr<IBitmapCanvas> m_buffer, m_mask;
+  // What the kept mask holds (already inverted): the text only changes now and then
+  // while the bar grows under it at every paint.
+  struct TMaskKey {
+    std::string Text;
+    TFontSpec Font;
+    TSize Size;
+    TPoint At;
+    bool operator==(const TMaskKey&) const = default;
+  };
+  std::optional<TMaskKey> m_maskKey;
   friend class TcxProgressBarPainter;
 };
 
