@@ -431,44 +431,45 @@ class TcxProgressBarPainter {
     m_buffer.BitBlt(m_bufferRect, *cache.Bitmap, {0, 0}, TRasterOp::roSrcCopy);
   }
 
-  // The fifth column (or row) of a five-pixel chunk, as long as the filled part is thick.
+  // The fifth column (or row) of a five-pixel chunk, as long as the filled part is thick,
+  // asked of the theme once and repeated along the bar's whole length in a kept bitmap:
+  // a paint then copies the strip to every column of a run in one transfer.
   void PrepareStrip() {
     TcxCustomProgressBar::TCachedPicture& cache = m_bar.m_stripCache;
     const TThemeHandle theme = ThemeHandle(tcProgress);
     const int thickness = std::max(Horizontal() ? vi.FilledRect.Height() : vi.FilledRect.Width(), 0);
+    const int length = std::max(Horizontal() ? vi.BarBounds.Width() : vi.BarBounds.Height(), 0) + 2;
     m_strip = nullptr;
     if (thickness == 0) return;
-    const TRect key{thickness, Horizontal() ? 0 : 1, 0, 0};
+    const TRect key{thickness, length, Horizontal() ? 0 : 1, 0};
     if (!cache.Bitmap || cache.Key != key || cache.Theme != theme) {
-      cache.Bitmap = Horizontal() ? m_buffer.CreateBitmap(1, thickness) : m_buffer.CreateBitmap(thickness, 1);
+      cache.Bitmap = Horizontal() ? m_buffer.CreateBitmap(length, thickness) : m_buffer.CreateBitmap(thickness, length);
+      IBitmapCanvas& run = *cache.Bitmap;
       const TRect part = Horizontal() ? TRect{-4, 0, 1, thickness} : TRect{0, -4, thickness, 1};
-      DrawThemeBackground(theme, *cache.Bitmap, Horizontal() ? PP_CHUNK : PP_CHUNKVERT, kNativeState, part);
+      DrawThemeBackground(theme, run, Horizontal() ? PP_CHUNK : PP_CHUNKVERT, kNativeState, part);
+      for (int done = 1; done < length; done *= 2) {
+        const int more = std::min(done, length - done);
+        if (Horizontal()) run.BitBlt({done, 0, done + more, thickness}, run, {0, 0}, TRasterOp::roSrcCopy);
+        else run.BitBlt({0, done, thickness, done + more}, run, {0, 0}, TRasterOp::roSrcCopy);
+      }
       cache.Key = key;
       cache.Theme = theme;
     }
     m_strip = cache.Bitmap.get();
   }
 
-  // The strip in every column first..last-1 (rows for a vertical bar). The first copy
-  // comes from the strip, every later one doubles what is there already: the same
-  // pixels as a copy per column, in a handful of transfers.
+  // The strip in every column first..last-1 (rows for a vertical bar).
   void CopyStrip(int first, int last) {
-    if (!m_strip || last <= first) return;
-    const int n = last - first;
-    if (Horizontal()) {
-      const int top = vi.FilledRect.Top, h = m_strip->Height();
-      m_buffer.BitBlt({first, top, first + 1, top + h}, *m_strip, {0, 0}, TRasterOp::roSrcCopy);
-      for (int done = 1; done < n; done *= 2)
-        m_buffer.BitBlt({first + done, top, first + std::min(2 * done, n), top + h}, m_buffer, {first, top},
-                        TRasterOp::roSrcCopy);
-    } else {
-      // Rows grow upward from the bottom of the range.
-      const int left = vi.FilledRect.Left, w = m_strip->Width(), bottom = last;
-      m_buffer.BitBlt({left, bottom - 1, left + w, bottom}, *m_strip, {0, 0}, TRasterOp::roSrcCopy);
-      for (int done = 1; done < n; done *= 2) {
-        const int rows = std::min(done, n - done);
-        m_buffer.BitBlt({left, bottom - done - rows, left + w, bottom - done}, m_buffer, {left, bottom - rows},
-                        TRasterOp::roSrcCopy);
+    if (!m_strip) return;
+    const int run = Horizontal() ? m_strip->Width() : m_strip->Height();
+    for (int from = first; from < last; from += run) {
+      const int to = std::min(last, from + run);
+      if (Horizontal()) {
+        const int top = vi.FilledRect.Top;
+        m_buffer.BitBlt({from, top, to, top + m_strip->Height()}, *m_strip, {0, 0}, TRasterOp::roSrcCopy);
+      } else {
+        const int left = vi.FilledRect.Left;
+        m_buffer.BitBlt({left, from, left + m_strip->Width(), to}, *m_strip, {0, 0}, TRasterOp::roSrcCopy);
       }
     }
   }
