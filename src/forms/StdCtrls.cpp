@@ -144,8 +144,10 @@ void TMemo::SetText(const std::string& text) {
     m_lines.m_heldRows = 1 + CountLineBreaks(m_lines.m_held);
     return;
   }
-  if (normalized == Text()) return;
-  if (INativeEdit* edit = EditWindow()) {
+  // Texts of different lengths differ: a large text is not fetched to learn that.
+  INativeEdit* current = EditWindow();
+  if ((!current || current->TextLength() == units) && normalized == Text()) return;
+  if (INativeEdit* edit = current) {
     if (!edit->SetTextChecked(normalized)) CapacityExceeded();
   } else {
     TCustomEdit::SetText(normalized);
@@ -230,7 +232,8 @@ void TMemoLines::EndUpdate() {
     m_memo.TCustomEdit::SetText(text);
     return;
   }
-  if (text != edit->Text() && !edit->SetTextChecked(text)) TMemo::CapacityExceeded();
+  const bool same = edit->TextLength() == Utf16Length(text) && text == edit->Text();
+  if (!same && !edit->SetTextChecked(text)) TMemo::CapacityExceeded();
   edit->SetSelection(edit->TextLength(), 0);
   edit->ScrollCaretIntoView();
 }
