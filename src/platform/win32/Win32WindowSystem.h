@@ -90,6 +90,7 @@ class Win32Window : public virtual INativeWindow {
   INativeWindowHandler* m_handler;
   bool m_trackingMouse = false;  // the pointer is over the window and its leave is awaited
   TCursor m_cursor = TCursor::crDefault;
+  ULONGLONG m_lastSystemPaint = 0;  // when PaintNow last went through the system's paint
 };
 
 class Win32Form : public Win32Window, public INativeForm {
