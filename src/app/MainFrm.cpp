@@ -133,8 +133,12 @@ void TMainForm::CreateControls() {
   }
 
   cxProgressBar1 = Make<TCommandProgress>("cxProgressBar1", *Panel2, 13, 270, 578, 20);
+  cxProgressBar1->BeginLoading();
   cxProgressBar1->SetTabOrder(6);
   cxProgressBar1->SetControlId(kProgressBarId);
+  cxProgressBar1->Style().LookAndFeel.SetKind(TcxLookAndFeelKind::lfStandard);
+  cxProgressBar1->Style().LookAndFeel.SetNativeStyle(true);
+  cxProgressBar1->EndLoading();
 
   SaveDialog1 = std::make_unique<TSaveDialog>(*this, "SaveDialog1");
   SaveDialog1->DefaultExt = ".txt";
@@ -233,7 +237,7 @@ void TMainForm::cxButton1Click(TObject&) {
   for (int n = 1; n <= ParameterCount; ++n) steps[static_cast<std::size_t>(n - 1)] = VariantToInteger(Field(2 * n).Value());
 
   cxMemo2->ClearValue();
-  cxProgressBar1->SetMax(static_cast<double>(count));
+  cxProgressBar1->Properties().SetMax(static_cast<double>(count));
   const std::int32_t last = VariantToInteger(Variant::FromInt64(count - 1));
   RunBatch(templ, bases, steps, last);
   cxProgressBar1->ClearValue();
@@ -241,7 +245,8 @@ void TMainForm::cxButton1Click(TObject&) {
 
 // The template cannot change while the batch runs (no messages are handled), so it is
 // read once. The lines are held and handed to the results area in one piece, and the
-// progress bar is painted after each command whenever its picture changes.
+// progress bar is painted straight into its window after each command whenever its
+// picture changes (an unchanged picture already shows the new position).
 void TMainForm::RunBatch(const std::string& templ, const ParameterValues& bases,
                          const ParameterValues& steps, std::int32_t last) {
   TcxMemoLines& lines = cxMemo2->Lines();
@@ -251,7 +256,7 @@ void TMainForm::RunBatch(const std::string& templ, const ParameterValues& bases,
         templ, bases, steps, last, [&](std::string_view command) { lines.Add(command); },
         [&](std::int64_t done) {
           cxProgressBar1->SetPosition(static_cast<double>(done));
-          cxProgressBar1->Repaint();
+          cxProgressBar1->RepaintNow();
         });
   } catch (...) {
     try {

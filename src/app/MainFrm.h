@@ -7,8 +7,8 @@
 
 #include "app/Generator.h"
 #include "editors/cxMemo.h"
+#include "editors/cxProgressBar.h"
 #include "editors/cxSpinEdit.h"
-#include "forms/ComCtrls.h"
 #include "forms/Dialogs.h"
 #include "forms/ExtCtrls.h"
 #include "forms/Forms.h"
@@ -21,7 +21,7 @@ namespace vormix {
 // for it, so a better control can take its place without the handlers noticing.
 using TNumericField = TcxSpinEdit;
 using TTextArea = TcxMemo;
-using TCommandProgress = TProgressBar;
+using TCommandProgress = TcxProgressBar;
 using TPushButton = TcxButton;
 
 // Control ids of the native windows, stable so that tools outside the program can find

@@ -319,6 +319,7 @@ void TcxMemoLines::BeginUpdate() {
 void TcxMemoLines::EndUpdate() {
   if (m_updateCount == 0 || --m_updateCount > 0) return;
   std::string text = std::move(m_held);
+  const std::size_t units = m_heldUnits;
   m_held = std::string();
   m_heldUnits = 0;
   INativeEdit* edit = m_memo.InnerEdit();
@@ -330,13 +331,16 @@ void TcxMemoLines::EndUpdate() {
   {
     // The scroll bars follow once, when the text is in and the caret at its end.
     TFlagScope holding(m_memo.m_scrollSyncHeld);
-    refused = text != edit->Text() && !edit->SetTextChecked(text);
+    // Texts of different lengths differ: a large text is not fetched to learn that.
+    const bool same = edit->TextLength() == units && text == edit->Text();
+    refused = !same && !edit->SetTextChecked(text);
     if (!refused) {
       edit->SetSelection(edit->TextLength(), 0);
       edit->ScrollCaretIntoView();
     }
   }
-  m_memo.ValueFollowsText();
+  // The value is the text just put in; fetching it back would cost a copy of the whole batch.
+  if (refused) m_memo.ValueFollowsText(); else m_memo.SetEditValueField(Variant::FromString(text));
   m_memo.SyncScrollBars();
   if (refused) TcxCustomMemo::CapacityExceeded();
 }

@@ -74,10 +74,11 @@ class TEdit : public TCustomEdit {
 // How much text a text area may hold, in UTF-16 code units. Without a limit of its own a huge
 // batch would make the native control (and the memory behind it) the limit, and lose
 // the tail silently. The native multi-line edit control takes its whole text in time
-// proportional to the number of lines: under Wine, with the window's font, about 5 s
-// per million units of short lines, far less on Windows. 2 Mi units (some 200,000
-// typical commands) arrive within seconds, and a batch that would not fit ends with an
-// error within seconds too.
-constexpr std::size_t kMemoCapacity = std::size_t{2} * 1024 * 1024;
+// proportional to its size: under Wine, with the window's font, some 1.7 s per million
+// units of typical commands, far less on Windows. 6 Mi units hold 100,000 commands of a
+// 40-character template with room to spare (about 60 units each), and a batch that
+// would not fit ends with an error within seconds too. The native control itself is
+// given no smaller limit (see the Win32 edit adapter), so this one is the one in force.
+constexpr std::size_t kMemoCapacity = std::size_t{6} * 1024 * 1024;
 
 }  // namespace vormix

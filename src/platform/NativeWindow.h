@@ -202,12 +202,6 @@ class INativeEdit : public virtual INativeWindow {
   virtual void Scroll(bool vertical, TNativeScrollCode code, int position) = 0;
 };
 
-class INativeProgressBar : public virtual INativeWindow {
- public:
-  virtual void SetRange(int max) = 0;
-  virtual void SetPosition(int position) = 0;
-};
-
 struct TNativeButtonStyle {
   bool OwnerDraw = false;  // the handler draws every state (NativeDrawItem)
   bool Default = false;    // the default push button's style

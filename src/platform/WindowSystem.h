@@ -45,8 +45,6 @@ class IWindowSystem {
   // A hidden window that only receives the system's broadcasts (theme and colour changes).
   virtual std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) = 0;
   virtual std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) = 0;
-  virtual std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
-                                                                INativeWindowHandler& handler) = 0;
 
   // Runs until Quit() is called.
   virtual void RunMessageLoop() = 0;

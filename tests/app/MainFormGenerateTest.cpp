@@ -33,7 +33,7 @@ TEST_P(MainFormGenerate, ResultsAreaHoldsEveryCommandFollowedByALineBreak) {
   EXPECT_TRUE(desk.messageBox.Shown.empty());
   const MemoryEdit& results = desk.EditOf(*form.cxMemo2);
   EXPECT_EQ(results.Caret(), results.TextLength()) << "the caret stands after the last command";
-  EXPECT_EQ(form.cxProgressBar1->Max(), static_cast<double>(c.count));
+  EXPECT_EQ(form.cxProgressBar1->Properties().Max(), static_cast<double>(c.count));
   EXPECT_EQ(form.cxProgressBar1->Position(), 0) << "the bar ends cleared";
   // Few commands on a wide bar: each one changes the picture, so each is painted.
   EXPECT_EQ(desk.WindowOf(*form.cxProgressBar1)->PaintCount() - paintsBefore, c.count);
@@ -91,15 +91,31 @@ TEST_F(MainFormRun, GeneratingAgainReplacesTheFirstBatch) {
   Generate("x%d", 3);
   Generate("y%d", 2);
   EXPECT_EQ(Results(), "y0\r\ny1\r\n");
-  EXPECT_EQ(form.cxProgressBar1->Max(), 2);
+  EXPECT_EQ(form.cxProgressBar1->Properties().Max(), 2);
 }
 
-TEST_F(MainFormRun, ProgressBarIsPaintedOncePerPixelOfALongRun) {
-  const int paintsBefore = desk.WindowOf(*form.cxProgressBar1)->PaintCount();
-  Generate("%d", 20000);
-  EXPECT_EQ(form.cxMemo2->Lines().Count(), 20000u);
-  // Every filled length from empty to the full width shows once, however many commands.
-  EXPECT_EQ(desk.WindowOf(*form.cxProgressBar1)->PaintCount() - paintsBefore, form.cxProgressBar1->Width() + 1);
+// The bar is painted once for each distinct picture it shows during the run: a new
+// filled length or a new percentage, however many commands lie between them.
+TEST_F(MainFormRun, ProgressBarIsPaintedOncePerDistinctPicture) {
+  TcxProgressBar& bar = *form.cxProgressBar1;
+  bar.RepaintNow();
+  const int paintsBefore = desk.WindowOf(bar)->PaintCount();
+  constexpr int kCount = 20000;
+  Generate("%d", kCount);
+  EXPECT_EQ(form.cxMemo2->Lines().Count(), static_cast<std::size_t>(kCount));
+
+  const int width = bar.BarViewInfo().Content.Width();
+  ASSERT_EQ(width, 574);
+  auto picture = [&](long long k) {
+    long long pct = k * 100 / kCount;  // rounded, halves to the even neighbour
+    const long long twice = 2 * (k * 100 % kCount);
+    if (twice > kCount || (twice == kCount && pct % 2 == 1)) ++pct;
+    return std::make_pair(k * width / kCount, pct);
+  };
+  int distinct = 0;
+  for (long long k = 1; k <= kCount; ++k) distinct += picture(k) != picture(k - 1);
+  EXPECT_EQ(desk.WindowOf(bar)->PaintCount() - paintsBefore, distinct);
+  EXPECT_GT(distinct, width);
 }
 
 TEST_F(MainFormRun, ResultsAreaChangesOnceForTheWholeBatch) {
@@ -129,7 +145,7 @@ TEST_F(MainFormValidation, TemplateWithoutMarkerAsksAndFocusesTheTemplate) {
     EXPECT_EQ(Results(), "");
     EXPECT_TRUE(desk.HasFocus(*form.cxMemo1));
     EXPECT_EQ(form.cxProgressBar1->Position(), 30);
-    EXPECT_EQ(form.cxProgressBar1->Max(), 100);
+    EXPECT_EQ(form.cxProgressBar1->Properties().Max(), 100);
   }
 }
 
@@ -172,7 +188,7 @@ TEST_F(MainFormOverflow, ParameterBeyond32BitsIsReportedAndResultsStay) {
     EXPECT_EQ(shown.Icon, TMessageIcon::Error);
     EXPECT_EQ(Results(), "0\r\n1\r\n");
     EXPECT_EQ(form.cxProgressBar1->Position(), 1);
-    EXPECT_EQ(form.cxProgressBar1->Max(), 2);
+    EXPECT_EQ(form.cxProgressBar1->Properties().Max(), 2);
   }
 }
 
@@ -184,7 +200,7 @@ TEST_F(MainFormOverflow, CountBeyond32BitsClearsResultsAndLeavesTheBarFilled) {
   EXPECT_EQ(OnlyMessage().Text, kOverflow);
   EXPECT_EQ(OnlyMessage().Caption, "Vormix");
   EXPECT_EQ(Results(), "");
-  EXPECT_EQ(form.cxProgressBar1->Max(), 2147483649.0);
+  EXPECT_EQ(form.cxProgressBar1->Properties().Max(), 2147483649.0);
   EXPECT_EQ(form.cxProgressBar1->Position(), 1) << "the bar is not cleared";
 }
 
@@ -217,7 +233,7 @@ TEST_F(MainFormCapacity, LargestCountEndsWithTheErrorAtOnce) {
     desk.messageBox.Shown.clear();
     Generate("%d", count);
     EXPECT_EQ(OnlyMessage().Text, "Text exceeds memo capacity.");
-    EXPECT_EQ(form.cxProgressBar1->Max(), static_cast<double>(count));
+    EXPECT_EQ(form.cxProgressBar1->Properties().Max(), static_cast<double>(count));
     EXPECT_LE(desk.EditOf(*form.cxMemo2).TextLength(), 10000u);
     EXPECT_TRUE(Results().starts_with("0\r\n1\r\n2\r\n"));
     EXPECT_TRUE(Results().ends_with("\r\n"));

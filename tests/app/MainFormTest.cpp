@@ -121,7 +121,7 @@ TEST_F(MainFormLayout, StartsWithBasesZeroStepsOneAndCountHundred) {
   EXPECT_EQ(form.cxMemo1->Text(), "");
   EXPECT_EQ(form.cxMemo2->Text(), "");
   EXPECT_EQ(form.cxProgressBar1->Position(), 0);
-  EXPECT_EQ(form.cxProgressBar1->Max(), 100);
+  EXPECT_EQ(form.cxProgressBar1->Properties().Max(), 100);
 }
 
 // --- Focus and the Tab key ---------------------------------------------------------------

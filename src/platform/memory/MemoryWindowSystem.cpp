@@ -455,7 +455,7 @@ void MemoryEdit::InsertTyped(std::u16string text) {
 }
 
 // ---------------------------------------------------------------------------------------
-// MemoryButton and MemoryProgressBar
+// MemoryButton
 
 void MemoryButton::DefaultKeyDown(TKey key, TShiftState) {
   if (key == vk::Space) {
@@ -513,12 +513,6 @@ bool MemoryButton::IsInside(TPoint at) const {
   return TRect{0, 0, size.Width, size.Height}.Contains(at);
 }
 
-void MemoryProgressBar::SetPosition(int position) {
-  if (position == m_position) return;
-  m_position = position;
-  Invalidate();
-}
-
 // ---------------------------------------------------------------------------------------
 // MemoryWindowSystem
 
@@ -573,11 +567,6 @@ int MemoryWindowSystem::SystemMetric(TSystemMetric metric) const {
     case TSystemMetric::smCyEdge: return 2;
   }
   return 0;
-}
-
-std::unique_ptr<INativeProgressBar> MemoryWindowSystem::CreateProgressBar(const TNativeWindowParams& params,
-                                                                          INativeWindowHandler& handler) {
-  return std::make_unique<MemoryProgressBar>(*this, params, handler);
 }
 
 void MemoryWindowSystem::RunMessageLoop() {

@@ -22,7 +22,7 @@ namespace vormix {
 
 class MemoryWindowSystem;
 
-enum class TMemoryWindowKind { Form, Custom, Edit, Button, ProgressBar, Message };
+enum class TMemoryWindowKind { Form, Custom, Edit, Button, Message };
 
 class MemoryWindow : public virtual INativeWindow {
  public:
@@ -259,20 +259,6 @@ class MemoryButton : public MemoryWindow {
   bool m_pushed = false;
 };
 
-class MemoryProgressBar : public MemoryWindow, public INativeProgressBar {
- public:
-  MemoryProgressBar(MemoryWindowSystem& system, const TNativeWindowParams& params, INativeWindowHandler& handler)
-      : MemoryWindow(system, TMemoryWindowKind::ProgressBar, params, handler) {}
-  void SetRange(int max) override { m_max = max; }
-  void SetPosition(int position) override;
-  int Max() const { return m_max; }
-  int Position() const { return m_position; }
-
- private:
-  int m_max = 100;
-  int m_position = 0;
-};
-
 class MemoryTimer : public ITimer {
  public:
   MemoryTimer(MemoryWindowSystem& system, std::function<void()> onTick);
@@ -310,8 +296,6 @@ class MemoryWindowSystem : public IWindowSystem {
                                               INativeWindowHandler& handler) override;
   std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) override;
   std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override;
-  std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
-                                                        INativeWindowHandler& handler) override;
 
   void RunMessageLoop() override;
   void Quit() override { m_quitRequested = true; }

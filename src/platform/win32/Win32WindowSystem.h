@@ -1,6 +1,6 @@
 #pragma once
 // The window system on Win32. Each native window is an HWND: the program's own window
-// classes for forms and painted controls, and the system's EDIT, BUTTON and progress
+// classes for forms and painted controls, and the system's EDIT and BUTTON
 // controls, subclassed so that their input passes the program's handler first. The
 // window procedures only translate messages into handler calls.
 #include <windows.h>
@@ -90,6 +90,7 @@ class Win32Window : public virtual INativeWindow {
   INativeWindowHandler* m_handler;
   bool m_trackingMouse = false;  // the pointer is over the window and its leave is awaited
   TCursor m_cursor = TCursor::crDefault;
+  ULONGLONG m_lastSystemPaint = 0;  // when PaintNow last went through the system's paint
 };
 
 class Win32Form : public Win32Window, public INativeForm {
@@ -158,13 +159,6 @@ class Win32Edit : public Win32Window, public INativeEdit {
   HIMC m_imeContext = nullptr;  // the control's own input context, for the modes that set one
 };
 
-class Win32ProgressBar : public Win32Window, public INativeProgressBar {
- public:
-  Win32ProgressBar(Win32WindowSystem& system, INativeWindowHandler& handler, const TNativeWindowParams& params);
-  void SetRange(int max) override;
-  void SetPosition(int position) override;
-};
-
 class Win32WindowSystem : public IWindowSystem {
  public:
   explicit Win32WindowSystem(HINSTANCE instance);
@@ -180,8 +174,6 @@ class Win32WindowSystem : public IWindowSystem {
                                               INativeWindowHandler& handler) override;
   std::unique_ptr<INativeWindow> CreateMessageWindow(INativeWindowHandler& handler) override;
   std::unique_ptr<ITimer> CreateTimer(std::function<void()> onTick) override;
-  std::unique_ptr<INativeProgressBar> CreateProgressBar(const TNativeWindowParams& params,
-                                                        INativeWindowHandler& handler) override;
 
   void RunMessageLoop() override;
   void Quit() override;
